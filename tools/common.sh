@@ -1,0 +1,63 @@
+# Shared by the scripts behind `make test`, `make run` and `make bench`.
+# Sourced, not run.
+
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD="$ROOT/build"
+ARCHES="i686 x86_64"
+JOBS=$(nproc 2>/dev/null || echo 2)
+
+configure_and_build() {  # arch [targets...]
+    arch=$1; shift
+    dir="$BUILD/$arch"
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        cmake -S "$ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$arch.cmake" >/dev/null
+    fi
+    if [ $# -gt 0 ]; then
+        cmake --build "$dir" -j "$JOBS" --target "$@"
+    else
+        cmake --build "$dir" -j "$JOBS"
+    fi
+}
+
+XVFB_PID=""
+STARTED_PREFIXES=""
+
+# Starts a private Xvfb on a free display and exports DISPLAY.
+start_xvfb() {
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    read -r num <"$fifo" || true
+    rm -f "$fifo"
+    if [ -z "${num:-}" ]; then
+        echo "could not start Xvfb" >&2
+        return 1
+    fi
+    export DISPLAY=":$num"
+}
+
+# Keeps one wineserver alive for the prefix for the rest of this script, and
+# starts the prefix's own services and its virtual desktop now, detached from
+# our output: started later by a test program, they would inherit its pipes
+# and keep CTest waiting for them after the test ends.
+start_wineserver() {  # prefix
+    WINEPREFIX="$1" wineserver -p
+    STARTED_PREFIXES="$STARTED_PREFIXES $1"
+    WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+        wine explorer.exe /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
+    WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+        wine cmd.exe /c exit </dev/null >/dev/null 2>&1
+}
+
+cleanup() {
+    for p in $STARTED_PREFIXES; do
+        WINEPREFIX="$p" wineserver -k 2>/dev/null || true
+    done
+    STARTED_PREFIXES=""
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=""
+    fi
+}

@@ -1,0 +1,81 @@
+// The event state, the event queue and the window procedure of every numbered
+// window: window messages become the event codes that wait_event hands out.
+#pragma once
+#include <windows.h>
+#include <stdint.h>
+#include "runtime/object_table.h"
+
+constexpr LRESULT NOT_HANDLED = static_cast<LRESULT>(0xD0D0D0D1u);
+constexpr LRESULT CALLBACK_DEFAULT = static_cast<LRESULT>(0xE0E0E0E1u);
+
+// Event codes below 13100 are the numbers of the messages they come from.
+constexpr int32_t EVENT_MOVE = 3;
+constexpr int32_t EVENT_SIZE = 5;
+constexpr int32_t EVENT_REPAINT = 15;
+constexpr int32_t EVENT_CLOSE_WINDOW = 16;
+constexpr int32_t EVENT_CONTROL = 13100;
+constexpr int32_t EVENT_MENU = 13101;
+constexpr int32_t EVENT_ITEM_CLICK = 13102;
+constexpr int32_t EVENT_ACTIVATE = 13104;
+constexpr int32_t EVENT_DROP = 13105;
+constexpr int32_t EVENT_DROP_CONTROL = 13106;
+
+// Private window messages.
+constexpr UINT MSG_ITEM_NOTIFY = 12501;
+constexpr UINT MSG_ITEM_CLICK = 12502;
+constexpr UINT MSG_CONTROL_EVENT = 13103;
+constexpr UINT MSG_DROP = 13105;
+constexpr UINT MSG_DROP_CONTROL = 13106;
+constexpr UINT MSG_CONTROL_FORWARD = 13120;
+
+constexpr LONG MENU_CONTROL_ID = -10000;
+
+struct EventQueueEntry {
+    EventQueueEntry* next;
+    int32_t event;
+    ObjectNumber window;
+};
+
+// Drop data as other senders lay it out; the runtime knows only its third word.
+struct DropData {
+    void* reserved[2];
+    void* extra;  // null or a further block on the general heap
+};
+
+struct EventState {
+    ObjectNumber control;      // what event_control returns; never cleared
+    ObjectNumber window;       // window of the current event, -1 when none
+    LONG_PTR type;             // what event_type returns; -1 at every wait_event
+    int32_t pending_event;     // set by the window procedure during a dispatch
+    WPARAM wparam;             // of the last message returned as a raw event
+    LPARAM lparam;
+    EventQueueEntry* head;
+    EventQueueEntry* tail;
+    WNDPROC global_callback;
+    DropData* drop_data;
+};
+
+// Creates the process-wide event state; init_windows calls it.
+void event_state_init();
+EventState* event_state();
+
+// Timeout -1 waits without limit, 0 only looks, a positive value waits at most
+// that many milliseconds. Main thread only.
+int32_t wait_event(int32_t timeout = -1);
+ObjectNumber event_control();
+LONG_PTR event_type();
+void queue_event(int32_t event, ObjectNumber window);
+
+LRESULT CALLBACK window_proc(HWND handle, UINT message, WPARAM wparam, LPARAM lparam);
+LRESULT handle_window_message(HWND handle, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Drop data blocks that this process made itself; only these are ever freed.
+DropData* drop_data_create(size_t extra_bytes);
+// Frees the drop data that the event state holds, if any.
+void drop_data_release();
+
+// The control layer offers the window procedure's child notifications to the
+// control's kind through this hook; without it they go unhandled.
+using RouteToControlHook = LRESULT (*)(HWND child, HWND window, UINT message, WPARAM wparam,
+                                       LPARAM lparam);
+void set_route_to_control_hook(RouteToControlHook hook);

@@ -1,0 +1,48 @@
+// Numbered top-level windows: the window table, one class per window named
+// after its number, the "GK_WindowID" property and the Tab accelerators.
+#pragma once
+#include <windows.h>
+#include "runtime/object_table.h"
+
+constexpr DWORD WINDOW_CENTER_SCREEN = 0x00000001;
+constexpr DWORD WINDOW_CENTER_PARENT = 0x00000002;
+constexpr DWORD WINDOW_INVISIBLE = 0x10000000;
+constexpr DWORD WINDOW_DEFAULT_FLAGS = 0x00C80000;  // WS_CAPTION | WS_SYSMENU
+constexpr int COORD_IGNORE = -65535;
+
+constexpr WORD CMD_FOCUS_NEXT = 1212;
+constexpr WORD CMD_FOCUS_PREV = 1213;
+
+constexpr const char WINDOW_ID_PROP[] = "GK_WindowID";
+constexpr const char DROP_ACCEPT_PROP[] = "GK_DropAccept";
+
+using WindowCallback = LRESULT(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
+using EraseCallback = LRESULT(CALLBACK*)(HDC, HWND);
+
+struct Window {
+    HWND handle;
+    LONG accel_count;
+    ACCEL* accels;
+    HACCEL accel_table;
+    WindowCallback callback;
+    LONG back_colour;
+    HBRUSH back_brush;
+    HWND mdi_client;
+    EraseCallback erase_callback;
+};
+
+// Creates the window table and the event state, loads the class icon and
+// cursor, and sets up the sizing state. Once, at start-up.
+void init_windows();
+ObjectTable* window_table();
+
+// Native handle for a caller-chosen number, the handed-out number for
+// ANY_NUMBER, 0 on failure.
+LONG_PTR open_window(ObjectNumber number, int x, int y, int client_width, int client_height,
+                     const char* title, DWORD flags = WINDOW_DEFAULT_FLAGS, HWND parent = nullptr);
+void close_window(ObjectNumber number);
+HWND window_handle(ObjectNumber number);
+void close_all_windows();
+// The window itself or its nearest ancestor that is a numbered window, else
+// its topmost ancestor.
+HWND find_numbered_window(HWND handle);
