@@ -3,7 +3,7 @@
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD="$ROOT/build"
-ARCHES="i686 x86_64"
+ARCHES=${ARCHES:-"i686 x86_64"}
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 configure_and_build() {  # arch [targets...]
