@@ -1,11 +1,274 @@
-// The live sizing loop: not yet provided; the system's own sizing runs.
+// The live window-sizing loop. With full-window dragging on, SC_SIZE does not
+// enter the system's modal loop: the window captures the mouse and this hook
+// follows the mouse and the arrow keys message by message as they arrive
+// through the window's own message flow, resizing it as it goes.
 #include "ui/windows/sizing.h"
 #include "ui/windows/events.h"
 #include "runtime/shared_record.h"
 
 namespace {
+
 SizingState* the_sizing_state;
+
+constexpr LONG SIDE_NONE = 0;
+constexpr LONG STEP = 10;  // pixels per arrow key press
+
+// System cursors by resource number.
+constexpr WORD CURSOR_SIZENWSE = 32642;
+constexpr WORD CURSOR_SIZENESW = 32643;
+constexpr WORD CURSOR_SIZEWE = 32644;
+constexpr WORD CURSOR_SIZENS = 32645;
+constexpr WORD CURSOR_SIZEALL = 32646;
+
+void set_cursor_shape(WORD cursor)
+{
+    SetCursor(static_cast<HCURSOR>(LoadImageA(nullptr, MAKEINTRESOURCEA(cursor), IMAGE_CURSOR, 0,
+                                              0, LR_SHARED | LR_DEFAULTSIZE)));
 }
+
+void sizing_place_cursor(WORD cursor, LONG x, LONG y)
+{
+    SetCursorPos(x, y);
+    set_cursor_shape(cursor);
+}
+
+// Moves the edges that the current side drags to follow a pointer at (x, y),
+// within the tracking limits.
+void sizing_apply_edges(LONG x, LONG y)
+{
+    SizingState* s = sizing_state();
+    RECT& r = s->rect;
+    const POINT min = s->limits.ptMinTrackSize;
+    const POINT max = s->limits.ptMaxTrackSize;
+
+    switch (s->side) {
+    case WMSZ_LEFT: case WMSZ_TOPLEFT: case WMSZ_BOTTOMLEFT:
+        r.left = s->side == WMSZ_TOPLEFT ? x - 2 : x;
+        if (r.right - r.left < min.x)
+            r.left = r.right - min.x;
+        else if (r.right - r.left > max.x)
+            r.left = r.right - max.x;
+        break;
+    }
+    switch (s->side) {
+    case WMSZ_RIGHT: case WMSZ_TOPRIGHT: case WMSZ_BOTTOMRIGHT:
+        r.right = x + 2;
+        if (r.right - r.left < min.x)
+            r.right = r.left + min.x;
+        else if (r.right - r.left > max.x)
+            r.right = r.left + max.x;
+        break;
+    }
+    switch (s->side) {
+    case WMSZ_TOP: case WMSZ_TOPLEFT: case WMSZ_TOPRIGHT:
+        r.top = s->side == WMSZ_TOPLEFT ? y - 2 : y;
+        if (r.bottom - r.top < min.y)
+            r.top = r.bottom - min.y;
+        else if (r.bottom - r.top > max.y)
+            r.top = r.bottom - max.y;
+        break;
+    }
+    switch (s->side) {
+    case WMSZ_BOTTOM: case WMSZ_BOTTOMLEFT: case WMSZ_BOTTOMRIGHT:
+        r.bottom = y + 2;
+        if (r.bottom - r.top < min.y)
+            r.bottom = r.top + min.y;
+        else if (r.bottom - r.top > max.y)
+            r.bottom = r.top + max.y;
+        break;
+    }
+}
+
+// A child window is placed in its parent's client coordinates.
+void sizing_move_window(HWND window, RECT r)
+{
+    if (GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD)
+        MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+    MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+// Lets the window adjust the target rectangle, then resizes it live.
+void sizing_resize(HWND window)
+{
+    SizingState* s = sizing_state();
+    SendMessageA(window, WM_SIZING, s->side, reinterpret_cast<LPARAM>(&s->rect));
+    sizing_move_window(window, s->rect);
+}
+
+void sizing_step(HWND window, LONG x, LONG y)
+{
+    SetCursorPos(x, y);
+    sizing_apply_edges(x, y);
+    sizing_resize(window);
+}
+
+LRESULT begin_sizing(HWND window, WPARAM wparam)
+{
+    BOOL full_drag = FALSE;
+    SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &full_drag, 0);
+    if (!full_drag)
+        return NOT_HANDLED;
+
+    SizingState* s = sizing_state();
+    s->active = 1;
+    s->side = static_cast<LONG>(wparam & 0xF);
+    GetWindowRect(window, &s->rect);
+    GetWindowRect(window, &s->start_rect);
+
+    MINMAXINFO& limits = s->limits;
+    limits.ptReserved = {0, 0};
+    limits.ptMaxSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+    if (GetWindowLongPtrA(window, GWL_STYLE) & WS_BORDER)
+        limits.ptMaxPosition = {GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER)};
+    else if (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_WINDOWEDGE)
+        limits.ptMaxPosition = {GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE)};
+    else
+        limits.ptMaxPosition = {0, 0};
+    limits.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+    limits.ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+    SendMessageA(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+
+    // Started from the menu the button is up; the window sees a press as if
+    // the operation had begun with one.
+    if (GetKeyState(VK_LBUTTON) == 0)
+        SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+
+    SetCapture(window);
+    PostMessageA(window, WM_ENTERSIZEMOVE, 0, 0);
+
+    if (s->side == SIDE_NONE) {
+        s->restore_cursor = 1;
+        GetCursorPos(&s->saved_cursor);
+        set_cursor_shape(CURSOR_SIZEALL);
+    } else {
+        s->restore_cursor = 0;
+    }
+    return 0;
+}
+
+// An arrow key first picks an edge, then a corner at right angles to it, and
+// from then on steps the cursor and the dragged edges.
+void arrow_key(HWND window, WPARAM key)
+{
+    SizingState* s = sizing_state();
+    const RECT& r = s->rect;
+    POINT p;
+    GetCursorPos(&p);
+
+    switch (key) {
+    case VK_LEFT:
+        switch (s->side) {
+        case SIDE_NONE:
+            s->side = WMSZ_LEFT;
+            sizing_place_cursor(CURSOR_SIZEWE, r.left, p.y);
+            return;
+        case WMSZ_TOP:
+            s->side = WMSZ_TOPLEFT;
+            sizing_place_cursor(CURSOR_SIZENWSE, r.left + 2, r.top + 2);
+            return;
+        case WMSZ_BOTTOM:
+            s->side = WMSZ_BOTTOMLEFT;
+            sizing_place_cursor(CURSOR_SIZENESW, r.left, r.bottom - 2);
+            return;
+        }
+        sizing_step(window, p.x - STEP, p.y);
+        return;
+    case VK_RIGHT:
+        switch (s->side) {
+        case SIDE_NONE:
+            s->side = WMSZ_RIGHT;
+            sizing_place_cursor(CURSOR_SIZEWE, r.right - 2, p.y);
+            return;
+        case WMSZ_TOP:
+            s->side = WMSZ_TOPRIGHT;
+            sizing_place_cursor(CURSOR_SIZENESW, r.right - 2, r.top);
+            return;
+        case WMSZ_BOTTOM:
+            s->side = WMSZ_BOTTOMRIGHT;
+            sizing_place_cursor(CURSOR_SIZENWSE, r.right - 2, r.bottom - 2);
+            return;
+        }
+        sizing_step(window, p.x + STEP, p.y);
+        return;
+    case VK_UP:
+        switch (s->side) {
+        case SIDE_NONE:
+            s->side = WMSZ_TOP;
+            sizing_place_cursor(CURSOR_SIZENS, p.x, r.top);
+            return;
+        case WMSZ_LEFT:
+            s->side = WMSZ_TOPLEFT;
+            sizing_place_cursor(CURSOR_SIZENWSE, r.left + 2, r.top + 2);
+            return;
+        case WMSZ_RIGHT:
+            s->side = WMSZ_TOPRIGHT;
+            sizing_place_cursor(CURSOR_SIZENESW, r.right - 2, r.top);
+            return;
+        }
+        sizing_step(window, p.x, p.y - STEP);
+        return;
+    case VK_DOWN:
+        switch (s->side) {
+        case SIDE_NONE:
+            s->side = WMSZ_BOTTOM;
+            sizing_place_cursor(CURSOR_SIZENS, p.x, r.bottom - 2);
+            return;
+        case WMSZ_LEFT:
+            s->side = WMSZ_BOTTOMLEFT;
+            sizing_place_cursor(CURSOR_SIZENESW, r.left, r.bottom - 2);
+            return;
+        case WMSZ_RIGHT:
+            s->side = WMSZ_BOTTOMRIGHT;
+            sizing_place_cursor(CURSOR_SIZENWSE, r.right - 2, r.bottom - 2);
+            return;
+        }
+        sizing_step(window, p.x, p.y + STEP);
+        return;
+    }
+}
+
+LRESULT continue_sizing(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    SizingState* s = sizing_state();
+    switch (message) {
+    case WM_MOUSEMOVE: {
+        s->restore_cursor = 0;
+        POINT p = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+        MapWindowPoints(window, nullptr, &p, 1);
+        sizing_apply_edges(p.x, p.y);
+        sizing_resize(window);
+        return 0;
+    }
+    case WM_KEYDOWN:
+        switch (wparam) {
+        case VK_RETURN:
+        case VK_ESCAPE:
+            // Both keep the size reached so far.
+            ReleaseCapture();
+            return 0;
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN:
+            arrow_key(window, wparam);
+            return NOT_HANDLED;
+        }
+        return NOT_HANDLED;
+    case WM_LBUTTONUP:
+        ReleaseCapture();
+        return 0;
+    case WM_CAPTURECHANGED:
+        // Every way out of the operation comes through here.
+        PostMessageA(window, WM_EXITSIZEMOVE, 0, 0);
+        s->active = 0;
+        if (s->restore_cursor)
+            SetCursorPos(s->saved_cursor.x, s->saved_cursor.y);
+        return 0;
+    }
+    return NOT_HANDLED;
+}
+
+}  // namespace
 
 void sizing_init()
 {
@@ -14,4 +277,16 @@ void sizing_init()
 
 SizingState* sizing_state() { return shared_record_get(the_sizing_state); }
 
-LRESULT sizing_hook(HWND, UINT, WPARAM, LPARAM) { return NOT_HANDLED; }
+LRESULT sizing_hook(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    SizingState* s = sizing_state();
+    // Without the record (start-up not run, or out of memory) the system sizes.
+    if (!s)
+        return NOT_HANDLED;
+    if (!s->active) {
+        if (message == WM_SYSCOMMAND && (wparam & 0xFFF0) == SC_SIZE)
+            return begin_sizing(window, wparam);
+        return NOT_HANDLED;
+    }
+    return continue_sizing(window, message, wparam, lparam);
+}
