@@ -19,6 +19,7 @@ struct Observed {
     POINT max_track;
     int entered;      // WM_ENTERSIZEMOVE seen
     LONG active_at_enter;
+    int button_downs;  // WM_LBUTTONDOWN seen
 };
 Observed observed;
 
@@ -30,6 +31,8 @@ LRESULT CALLBACK observe(HWND, UINT message, WPARAM, LPARAM lparam)
             info->ptMinTrackSize = observed.min_track;
         if (observed.max_track.x)
             info->ptMaxTrackSize = observed.max_track;
+    } else if (message == WM_LBUTTONDOWN) {
+        ++observed.button_downs;
     } else if (message == WM_ENTERSIZEMOVE) {
         ++observed.entered;
         observed.active_at_enter = sizing_state()->active;
@@ -173,6 +176,7 @@ TEST_F(Sizing, ARightBorderDragFollowsThePointerTwoPixelsOut)
     const POINT start = {before.right - 2, (before.top + before.bottom) / 2};
     press_on_border(start, HTRIGHT);
     EXPECT_EQ(WMSZ_RIGHT, sizing_state()->side);
+    EXPECT_EQ(0, observed.button_downs);  // the button is down already
 
     for (int x : {start.x + 60, start.x + 25, start.x - 40}) {
         drag_to(x, start.y, [&](const RECT& r) { return r.right == x + 2; });
@@ -243,7 +247,10 @@ TEST_F(Sizing, FromTheMenuMouseMovesChangeNothingUntilAnArrowKeyPicksAnEdge)
     const POINT p = centre();
     ASSERT_TRUE(move_mouse_to(p.x, p.y));
     const RECT before = window_rect(window);
+    // With the button neither down nor toggled the window is told of a press.
+    const bool button_clear = GetKeyState(VK_LBUTTON) == 0;
     size_from_menu();
+    EXPECT_EQ(button_clear ? 1 : 0, observed.button_downs);
     EXPECT_EQ(1, sizing_state()->restore_cursor);
 
     ASSERT_TRUE(drive_pointer(p.x + 40, p.y + 30, [] { return !sizing_state()->restore_cursor; }));
@@ -402,6 +409,30 @@ TEST_F(Sizing, EverySideMovesItsOwnEdges)
         EXPECT_EQ(0, sizing_state()->active);
     }
     drain_events();
+}
+
+TEST_F(Sizing, WhileSizingOnlyArrowKeysAndOtherMessagesGoOnToTheWindow)
+{
+    const POINT p = centre();
+    ASSERT_TRUE(move_mouse_to(p.x, p.y));
+    aim_pointer_nowhere();
+    ASSERT_EQ(0, SendMessageA(window, WM_SYSCOMMAND, SC_SIZE | WMSZ_RIGHT, 0));
+    const RECT before = window_rect(window);
+
+    // An arrow key acts and still lets the window have it.
+    EXPECT_EQ(NOT_HANDLED, sizing_hook(window, WM_KEYDOWN, VK_RIGHT, 0));
+    EXPECT_EQ(p.x + 10 + 2, window_rect(window).right);
+    EXPECT_NE(before.right, window_rect(window).right);
+    EXPECT_EQ(NOT_HANDLED, sizing_hook(window, WM_KEYDOWN, VK_F5, 0));
+    EXPECT_EQ(NOT_HANDLED, sizing_hook(window, WM_SYSCOMMAND, SC_SIZE, 0));
+    EXPECT_EQ(NOT_HANDLED, sizing_hook(window, WM_PAINT, 0, 0));
+    EXPECT_EQ(1, sizing_state()->active);
+
+    // Losing the capture ends the operation, whoever took it.
+    EXPECT_EQ(0, sizing_hook(window, WM_CAPTURECHANGED, 0, 0));
+    EXPECT_EQ(0, sizing_state()->active);
+    EXPECT_TRUE(wait_for_event(WM_EXITSIZEMOVE, 5000));
+    ReleaseCapture();
 }
 
 TEST_F(Sizing, WithFullWindowDraggingOffTheSystemSizes)
