@@ -1,0 +1,344 @@
+// The event state and event queue, wait_event, and the window procedure that
+// turns the messages of numbered windows into events.
+#include "ui/windows/events.h"
+#include "ui/windows/focus.h"
+#include "ui/windows/sizing.h"
+#include "ui/windows/window.h"
+#include "runtime/block_list.h"
+#include "runtime/heaps.h"
+#include "runtime/shared_record.h"
+
+namespace {
+
+EventState* the_event_state;
+RouteToControlHook route_hook;
+
+// Drop data that this process made. Any process can post a drop message with
+// any lParam, so only these blocks are ever taken over or freed.
+BlockList own_drop_data;
+
+struct OwnDropData {
+    DropData* data;
+};
+
+OwnDropData* find_own_drop_data(const void* data)
+{
+    if (!data)
+        return nullptr;
+    for (BlockLinks* b = own_drop_data; b; b = b->next) {
+        auto* entry = static_cast<OwnDropData*>(block_payload(b));
+        if (entry->data == data)
+            return entry;
+    }
+    return nullptr;
+}
+
+LRESULT route(HWND child, HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (!child || !route_hook)
+        return NOT_HANDLED;
+    return route_hook(child, window, message, wparam, lparam);
+}
+
+// Takes over drop data from a drop message; foreign data makes no event.
+bool take_drop_data(EventState* es, LPARAM lparam)
+{
+    auto* data = reinterpret_cast<DropData*>(lparam);
+    if (!find_own_drop_data(data))
+        return false;
+    if (es->drop_data && es->drop_data != data)
+        drop_data_release();
+    es->drop_data = data;
+    return true;
+}
+
+BOOL CALLBACK send_syscolorchange(HWND child, LPARAM)
+{
+    SendMessageA(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
+
+void handle_command(EventState* es, HWND window, WPARAM wparam, LPARAM lparam)
+{
+    HWND control = reinterpret_cast<HWND>(lparam);
+    if (route(control, window, WM_COMMAND, wparam, lparam) != NOT_HANDLED)
+        return;
+    if (control) {
+        es->pending_event = EVENT_CONTROL;
+        es->type = HIWORD(wparam);
+        es->control = GetWindowLongPtrA(control, GWLP_ID);
+        if (es->control == MENU_CONTROL_ID) {
+            es->pending_event = EVENT_MENU;
+            es->control = LOWORD(wparam);
+        }
+    } else if (HIWORD(wparam) == 0) {
+        es->pending_event = EVENT_MENU;
+        es->control = static_cast<ObjectNumber>(wparam);
+    } else if (LOWORD(wparam) == CMD_FOCUS_NEXT) {
+        cycle_focus(0);
+    } else if (LOWORD(wparam) == CMD_FOCUS_PREV) {
+        cycle_focus(1);
+    } else {
+        es->pending_event = EVENT_MENU;
+        es->control = LOWORD(wparam);
+    }
+}
+
+LRESULT erase_background(Window* record, HWND handle, HDC dc, ObjectNumber number)
+{
+    LRESULT result = NOT_HANDLED;
+    if (record && record->back_brush) {
+        RECT client;
+        GetClientRect(handle, &client);
+        FillRect(dc, &client, record->back_brush);
+        result = 1;
+    } else if (record && record->handle == handle && record->erase_callback) {
+        result = record->erase_callback(dc, handle);
+    }
+    queue_event(EVENT_REPAINT, number);
+    return result;
+}
+
+} // namespace
+
+void event_state_init()
+{
+    the_event_state = static_cast<EventState*>(shared_record_create(sizeof(EventState), nullptr));
+}
+
+EventState* event_state()
+{
+    return shared_record_get(the_event_state);
+}
+
+void set_route_to_control_hook(RouteToControlHook hook)
+{
+    route_hook = hook;
+}
+
+DropData* drop_data_create(size_t extra_bytes)
+{
+    auto* data = static_cast<DropData*>(general_alloc(sizeof(DropData)));
+    if (!data)
+        return nullptr;
+    if (extra_bytes) {
+        data->extra = general_alloc(extra_bytes);
+        if (!data->extra) {
+            general_free(data);
+            return nullptr;
+        }
+    }
+    auto* entry = static_cast<OwnDropData*>(
+        block_insert(&own_drop_data, BLOCK_LINK_BYTES + sizeof(OwnDropData)));
+    if (!entry) {
+        general_free(data->extra);
+        general_free(data);
+        return nullptr;
+    }
+    entry->data = data;
+    return data;
+}
+
+void drop_data_release()
+{
+    EventState* es = event_state();
+    if (!es || !es->drop_data)
+        return;
+    if (OwnDropData* entry = find_own_drop_data(es->drop_data)) {
+        general_free(es->drop_data->extra);
+        general_free(es->drop_data);
+        block_remove(&own_drop_data, entry);
+    }
+    es->drop_data = nullptr;
+}
+
+void queue_event(int32_t event, ObjectNumber window)
+{
+    EventState* es = event_state();
+    if (!es)
+        return;
+    if (es->tail && es->tail->event == event && es->tail->window == window)
+        return;
+    auto* entry = static_cast<EventQueueEntry*>(general_alloc(sizeof(EventQueueEntry)));
+    if (!entry)
+        return;
+    entry->event = event;
+    entry->window = window;
+    if (es->tail)
+        es->tail->next = entry;
+    else
+        es->head = entry;
+    es->tail = entry;
+}
+
+int32_t wait_event(int32_t timeout)
+{
+    EventState* es = event_state();
+    if (!es)
+        return 0;
+    drop_data_release();
+    es->type = -1;
+
+    if (EventQueueEntry* entry = es->head) {
+        es->window = entry->window;
+        es->pending_event = 0;
+        es->head = entry->next;
+        if (!es->head)
+            es->tail = nullptr;
+        const int32_t code = entry->event;
+        general_free(entry);
+        return code;
+    }
+
+    MSG msg;
+    ZeroMemory(&msg, sizeof msg);
+    constexpr UINT PEEK_FLAGS = PM_REMOVE | PM_NOYIELD;
+    if (timeout < 0) {
+        GetMessageA(&msg, nullptr, 0, 0);
+    } else if (!PeekMessageA(&msg, nullptr, 0, 0, PEEK_FLAGS)) {
+        if (timeout == 0)
+            return 0;
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(timeout), QS_ALLINPUT)
+            == WAIT_TIMEOUT)
+            return 0;
+        if (!PeekMessageA(&msg, nullptr, 0, 0, PEEK_FLAGS))
+            return 0;
+    }
+
+    HWND active = GetActiveWindow();
+    HACCEL accelerators = accelerators_for(active);
+    if (!accelerators || !TranslateAcceleratorA(active, accelerators, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+
+    if (es->pending_event) {
+        const int32_t code = es->pending_event;
+        es->pending_event = 0;
+        return code;
+    }
+    es->wparam = msg.wParam;
+    es->lparam = msg.lParam;
+    return static_cast<int32_t>(msg.message);
+}
+
+ObjectNumber event_control()
+{
+    EventState* es = event_state();
+    return es ? es->control : 0;
+}
+
+LONG_PTR event_type()
+{
+    EventState* es = event_state();
+    return es ? es->type : -1;
+}
+
+LRESULT CALLBACK window_proc(HWND handle, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    const LRESULT result = handle_window_message(handle, message, wparam, lparam);
+    if (result == NOT_HANDLED)
+        return DefWindowProcA(handle, message, wparam, lparam);
+    return result;
+}
+
+LRESULT handle_window_message(HWND handle, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    LRESULT result = sizing_hook(handle, message, wparam, lparam);
+    if (result != NOT_HANDLED)
+        return result;
+
+    ObjectNumber number = -1;
+    Window* record = nullptr;
+    for (HWND w = handle; w; w = GetParent(w)) {
+        if (HANDLE id = GetPropA(w, WINDOW_ID_PROP)) {
+            number = reinterpret_cast<ObjectNumber>(id) - 1;
+            record = static_cast<Window*>(table_lookup(window_table(), number));
+            break;
+        }
+    }
+
+    EventState* es = event_state();
+    if (record && record->callback) {
+        result = record->callback(handle, message, wparam, lparam);
+        if (result != CALLBACK_DEFAULT)
+            return result;
+    } else if (es && es->global_callback) {
+        result = es->global_callback(handle, message, wparam, lparam);
+        if (result != CALLBACK_DEFAULT)
+            return result;
+    }
+    if (!es)
+        return NOT_HANDLED;
+    es->window = number;
+
+    switch (message) {
+    case WM_MOVE:
+    case WM_CLOSE:
+        if (number != -1)
+            queue_event(static_cast<int32_t>(message), number);
+        return 0;
+    case WM_SIZE:
+        if (number != -1 && wparam != SIZE_MINIMIZED) {
+            queue_event(EVENT_SIZE, number);
+            return 0;
+        }
+        return NOT_HANDLED;
+    case WM_ACTIVATE:
+        if (LOWORD(wparam) != WA_INACTIVE)
+            queue_event(EVENT_ACTIVATE, number);
+        return 1;
+    case WM_ERASEBKGND:
+        return erase_background(record, handle, reinterpret_cast<HDC>(wparam), number);
+    case WM_SYSCOLORCHANGE:
+        if (record && !record->mdi_client)
+            EnumChildWindows(handle, send_syscolorchange, 0);
+        return NOT_HANDLED;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+        return route(header ? header->hwndFrom : nullptr, handle, message, wparam, lparam);
+    }
+    case WM_COMMAND:
+        handle_command(es, handle, wparam, lparam);
+        return 0;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+    case MSG_CONTROL_FORWARD:
+        return route(reinterpret_cast<HWND>(lparam), handle, message, wparam, lparam);
+    case MSG_ITEM_NOTIFY:
+        PostMessageA(handle, MSG_ITEM_CLICK, wparam, lparam);
+        return 0;
+    case MSG_ITEM_CLICK:
+        es->control = static_cast<ObjectNumber>(wparam);
+        es->pending_event = EVENT_ITEM_CLICK;
+        switch (lparam) {
+        case WM_LBUTTONUP: es->type = 0; break;
+        case WM_RBUTTONUP: es->type = 1; break;
+        case WM_LBUTTONDBLCLK: es->type = 2; break;
+        case WM_RBUTTONDBLCLK: es->type = 3; break;
+        default: es->pending_event = 0; break;
+        }
+        return 0;
+    case MSG_CONTROL_EVENT:
+        es->pending_event = EVENT_CONTROL;
+        es->control = static_cast<ObjectNumber>(wparam);
+        es->type = lparam;
+        return 0;
+    case MSG_DROP:
+        if (take_drop_data(es, lparam))
+            es->pending_event = EVENT_DROP;
+        return 0;
+    case MSG_DROP_CONTROL:
+        if (take_drop_data(es, lparam)) {
+            es->pending_event = EVENT_DROP_CONTROL;
+            es->control = static_cast<ObjectNumber>(wparam);
+        }
+        return 0;
+    default:
+        return NOT_HANDLED;
+    }
+}

@@ -1,0 +1,229 @@
+// Numbered top-level windows: the window table, their per-window classes,
+// placement and centring, and the Tab accelerator tables.
+#include "ui/windows/window.h"
+#include "ui/windows/events.h"
+#include "ui/windows/sizing.h"
+#include "runtime/heaps.h"
+#include "runtime/module.h"
+#include <ole2.h>
+
+namespace {
+
+ObjectTable* the_window_table;
+HICON class_icon;
+HCURSOR class_cursor;
+
+constexpr ACCEL FOCUS_ACCELERATORS[] = {
+    {FVIRTKEY | FNOINVERT, VK_TAB, CMD_FOCUS_NEXT},
+    {FVIRTKEY | FNOINVERT | FSHIFT, VK_TAB, CMD_FOCUS_PREV},
+};
+constexpr int FOCUS_ACCELERATOR_COUNT = 2;
+
+// Bits of the flags that are the system's own and never reach CreateWindowExA.
+constexpr DWORD PLACEMENT_BITS = WINDOW_CENTER_SCREEN | WINDOW_CENTER_PARENT;
+
+// "WindowClass_" and the number in signed decimal; numbers may be as wide as
+// an address, so no printf length modifier is relied on.
+struct ClassName {
+    char text[40];
+    explicit ClassName(ObjectNumber number)
+    {
+        static constexpr char prefix[] = "WindowClass_";
+        char digits[24];
+        int n = 0;
+        unsigned long long magnitude = number < 0 ? 0ull - static_cast<unsigned long long>(number)
+                                                  : static_cast<unsigned long long>(number);
+        do {
+            digits[n++] = static_cast<char>('0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude);
+        int at = 0;
+        for (const char* p = prefix; *p; ++p)
+            text[at++] = *p;
+        if (number < 0)
+            text[at++] = '-';
+        while (n)
+            text[at++] = digits[--n];
+        text[at] = '\0';
+    }
+};
+
+void register_window_class(const ClassName& name)
+{
+    WNDCLASSA wc;
+    ZeroMemory(&wc, sizeof wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = window_proc;
+    wc.hInstance = module_handle();
+    wc.hIcon = class_icon;
+    wc.hCursor = class_cursor;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    wc.lpszClassName = name.text;
+    RegisterClassA(&wc);
+}
+
+void close_window_hook(ObjectNumber number)
+{
+    close_window(number);
+}
+
+} // namespace
+
+void init_windows()
+{
+    the_window_table = table_create(sizeof(Window), 16, close_window_hook);
+    event_state_init();
+    class_icon = LoadIconA(module_handle(), MAKEINTRESOURCEA(1));
+    class_cursor = LoadCursorA(nullptr, IDC_ARROW);
+    sizing_init();
+}
+
+ObjectTable* window_table()
+{
+    return the_window_table;
+}
+
+LONG_PTR open_window(ObjectNumber number, int x, int y, int client_width, int client_height,
+                     const char* title, DWORD flags, HWND parent)
+{
+    const ObjectNumber requested = number;
+    auto* record = static_cast<Window*>(table_allocate(the_window_table, number));
+    if (!record)
+        return 0;
+    number = table_number_of(requested, record);
+
+    const ClassName class_name(number);
+    if (!title)
+        title = "";
+    register_window_class(class_name);
+
+    // The Tab accelerators are made before the window so that running out of
+    // memory leaves nothing behind.
+    auto* accels = static_cast<ACCEL*>(general_alloc(sizeof FOCUS_ACCELERATORS));
+    HACCEL accel_table = nullptr;
+    if (accels) {
+        CopyMemory(accels, FOCUS_ACCELERATORS, sizeof FOCUS_ACCELERATORS);
+        accel_table = CreateAcceleratorTableA(accels, FOCUS_ACCELERATOR_COUNT);
+    }
+    if (!accel_table) {
+        general_free(accels);
+        UnregisterClassA(class_name.text, module_handle());
+        table_release(the_window_table, number);
+        return 0;
+    }
+
+    if ((flags & ~(PLACEMENT_BITS | WINDOW_INVISIBLE)) == 0)
+        flags |= WS_CAPTION;
+    const bool show = (flags & WINDOW_INVISIBLE) == 0;
+    flags &= ~WINDOW_INVISIBLE;
+
+    RECT outer = {0, 0, client_width, client_height};
+    AdjustWindowRect(&outer, flags & ~PLACEMENT_BITS, FALSE);
+    int width = outer.right - outer.left;
+    int height = outer.bottom - outer.top;
+
+    if ((x == COORD_IGNORE || y == COORD_IGNORE) && (flags & PLACEMENT_BITS) == 0) {
+        x = CW_USEDEFAULT;
+        y = CW_USEDEFAULT;
+    }
+    if (flags & WINDOW_CENTER_SCREEN) {
+        const int screen_width = GetSystemMetrics(SM_CXSCREEN);
+        if (width > screen_width)
+            width = screen_width;
+        x = (screen_width - width) / 2;
+        const int screen_height = GetSystemMetrics(SM_CYSCREEN);
+        if (height > screen_height)
+            height = screen_height;
+        y = (screen_height - height) / 2;
+    } else if (flags & WINDOW_CENTER_PARENT) {
+        HWND reference = parent ? parent : GetActiveWindow();
+        RECT r;
+        if (reference && GetWindowRect(reference, &r)) {
+            x = r.left + ((r.right - r.left) - width) / 2;
+            y = r.top + ((r.bottom - r.top) - height) / 2;
+            if (x < 0)
+                x = 0;
+            if (y < 0)
+                y = 0;
+        }
+    }
+    flags &= ~PLACEMENT_BITS;
+
+    HWND handle = CreateWindowExA(0, class_name.text, title, flags, x, y, width, height, parent,
+                                  nullptr, module_handle(), nullptr);
+    if (!handle) {
+        DestroyAcceleratorTable(accel_table);
+        general_free(accels);
+        UnregisterClassA(class_name.text, module_handle());
+        table_release(the_window_table, number);
+        return 0;
+    }
+    record->handle = handle;
+    SetPropA(handle, WINDOW_ID_PROP, reinterpret_cast<HANDLE>(number + 1));
+    if (show)
+        ShowWindow(handle, (flags & WS_MAXIMIZE) ? SW_MAXIMIZE : SW_SHOWNORMAL);
+
+    record->accel_count = FOCUS_ACCELERATOR_COUNT;
+    record->accels = accels;
+    record->accel_table = accel_table;
+    record->back_colour = -1;
+    record->mdi_client = nullptr;
+    return requested == ANY_NUMBER ? number : reinterpret_cast<LONG_PTR>(handle);
+}
+
+void close_window(ObjectNumber number)
+{
+    auto* record = static_cast<Window*>(table_lookup(the_window_table, number));
+    if (!record)
+        return;
+    HWND handle = record->handle;
+    HWND owner = GetWindow(handle, GW_OWNER);
+    if (owner && !record->mdi_client)
+        SetActiveWindow(owner);
+    RemovePropA(handle, WINDOW_ID_PROP);
+    if (RemovePropA(handle, DROP_ACCEPT_PROP))
+        RevokeDragDrop(handle);
+    if (record->mdi_client) {
+        SendMessageA(record->mdi_client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(handle), 0);
+    } else {
+        DestroyWindow(handle);
+        UnregisterClassA(ClassName(number).text, module_handle());
+    }
+    // Destruction ran window procedures; read the record afresh.
+    record = static_cast<Window*>(table_lookup(the_window_table, number));
+    if (!record)
+        return;
+    if (record->accels) {
+        general_free(record->accels);
+        DestroyAcceleratorTable(record->accel_table);
+    }
+    if (record->back_brush)
+        DeleteObject(record->back_brush);
+    table_release(the_window_table, number);
+}
+
+HWND window_handle(ObjectNumber number)
+{
+    auto* record = static_cast<Window*>(table_lookup(the_window_table, number));
+    return record ? record->handle : nullptr;
+}
+
+void close_all_windows()
+{
+    table_walk_begin(the_window_table);
+    ObjectNumber number;
+    while (table_walk_next(the_window_table, &number))
+        close_window(number);
+    drop_data_release();
+}
+
+HWND find_numbered_window(HWND handle)
+{
+    HWND w = handle;
+    for (;;) {
+        HWND parent = GetParent(w);
+        if (!parent || GetPropA(w, WINDOW_ID_PROP))
+            return w;
+        w = parent;
+    }
+}
