@@ -172,8 +172,10 @@ int32_t control_get_text(ObjectNumber number, int32_t pos)
     }
     const int reported = GetWindowTextLengthA(record->handle);
     char* area = workspace_reserve(reported, pos);
-    if (!area)
+    if (!area) {
+        workspace_put_empty(pos);
         return 0;
+    }
     area[0] = '\0';
     GetWindowTextA(record->handle, area, reported + 1);
     // The reported length may exceed what is copied; used ends at the terminator.

@@ -5,6 +5,7 @@
 #include "ui/controls/button.h"
 #include "ui/controls/spin.h"
 #include "ui/controls/text.h"
+#include "runtime/threads.h"
 
 namespace {
 
@@ -278,6 +279,45 @@ TEST_F(ControlCore, PostedControlEventNamesTheControl)
     HWND button = as_handle(create_button(9, 10, 10, 80, 20, "b"));
     post_control_event(button, -1);
     EXPECT_EQ(wait_control_event(9, [](LONG_PTR) { return true; }), -1);
+}
+
+struct WorkerResults {
+    LRESULT set_text = 0;
+    int32_t state = -1;
+    std::string read_back;
+};
+
+DWORD WINAPI trial_like_worker(void* argument)
+{
+    auto* results = static_cast<WorkerResults*>(argument);
+    results->set_text = control_set_text(9, "1.234");
+    control_disable(1, 0);
+    results->state = control_get_state(0);
+    results->read_back = control_text(9);
+    return 0;
+}
+
+// A worker thread drives the controls while the main thread waits for events,
+// as the reaction trial does.
+TEST_F(ControlCore, WorkerThreadReachesControlsThroughTheEventLoop)
+{
+    ASSERT_NE(create_spin(0, 10, 10, 55, 20, 1, 60), 0);
+    ASSERT_NE(create_button(1, 10, 40, 80, 20, "Start Timer"), 0);
+    ASSERT_NE(create_text(9, 10, 70, 80, 20, "0.000"), 0);
+    control_set_state(0, 17);
+    control_disable(1, 1);
+    WorkerResults results;
+    const int32_t worker = thread_create(trial_like_worker, &results);
+    ASSERT_NE(worker, 0);
+    const DWORD start = GetTickCount();
+    while (thread_is_running(worker) && GetTickCount() - start < 5000)
+        wait_event(20);
+    ASSERT_FALSE(thread_is_running(worker));
+    EXPECT_NE(results.set_text, 0);
+    EXPECT_EQ(results.state, 17);
+    EXPECT_EQ(results.read_back, "1.234");
+    EXPECT_EQ(control_text(9), "1.234");
+    EXPECT_TRUE(IsWindowEnabled(control_lookup(1)->handle));
 }
 
 } // namespace
