@@ -1,12 +1,11 @@
 // The brush cache: a block list of (colour, brush, count) entries, newest at
 // the head, guarded by the brush lock for every search, create and delete.
 #include "ui/controls/brush_cache.h"
-#include "runtime/block_list.h"
 
 namespace {
 
 CRITICAL_SECTION brush_lock;
-BlockList brush_cache;
+BrushCache brush_cache;
 
 class BrushLockGuard {
 public:

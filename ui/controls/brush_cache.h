@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <stdint.h>
+#include "runtime/block_list.h"
 #include "ui/controls/control.h"
 
 struct BrushCacheEntry {
@@ -11,6 +12,9 @@ struct BrushCacheEntry {
     HBRUSH brush;
     LONG count;
 };
+
+// Entries as blocks of a list, newest at the head.
+using BrushCache = BlockList;
 
 // Initialises the brush lock; control_library_init calls it.
 void brush_cache_init();

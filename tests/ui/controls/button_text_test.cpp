@@ -17,15 +17,6 @@ TEST_F(ButtonAndText, ClickGivesControlEventWithTypeZero)
     EXPECT_EQ(wait_control_event(1, [](LONG_PTR) { return true; }), BN_CLICKED);
 }
 
-TEST_F(ButtonAndText, DisabledButtonIgnoresClicks)
-{
-    HWND button = reinterpret_cast<HWND>(create_button(1, 85, 75, 80, 20, "Start Timer"));
-    control_disable(1, 1);
-    drain_events();
-    click(button, 40, 10);
-    EXPECT_EQ(wait_control_event(1, [](LONG_PTR) { return true; }, 500), NO_EVENT_TYPE);
-}
-
 TEST_F(ButtonAndText, CheckStateReadsBitZeroOnly)
 {
     ASSERT_NE(create_button(1, 10, 10, 100, 20, "box", BS_AUTOCHECKBOX), 0);
@@ -61,14 +52,6 @@ TEST_F(ButtonAndText, TextFlagsCentreAndSink)
     EXPECT_TRUE(GetWindowLongPtrA(sunken, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     EXPECT_EQ(control_get_state(2), 0);
     EXPECT_EQ(control_set_state(2, 1), 0);
-}
-
-TEST_F(ButtonAndText, TextWithNotifyReportsClicks)
-{
-    HWND text = reinterpret_cast<HWND>(create_text(4, 10, 10, 100, 30, "click me", SS_NOTIFY));
-    drain_events();
-    click(text, 20, 10);
-    EXPECT_EQ(wait_control_event(4, [](LONG_PTR t) { return t == STN_CLICKED; }), STN_CLICKED);
 }
 
 } // namespace

@@ -131,15 +131,6 @@ TEST_F(ControlCore, AnyNumberControlWorksWithEveryGenericOperation)
     EXPECT_EQ(control_get_state(n), 0);
 }
 
-TEST_F(ControlCore, DisableReportsThePreviousState)
-{
-    HWND button = as_handle(create_button(1, 10, 10, 80, 20, "b"));
-    EXPECT_EQ(control_disable(1, 1), 0);   // was enabled
-    EXPECT_FALSE(IsWindowEnabled(button));
-    EXPECT_NE(control_disable(1, 0), 0);   // was disabled
-    EXPECT_TRUE(IsWindowEnabled(button));
-}
-
 TEST_F(ControlCore, FontsForOneControlAndForLaterOnes)
 {
     HFONT fixed = static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT));
@@ -272,13 +263,6 @@ TEST_F(ControlCore, FlushDispatchesWaitingMessagesAndDropsThePendingEvent)
     EXPECT_EQ(wait_event(0), EVENT_CLOSE_WINDOW);
     MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_COMMAND, WM_COMMAND, PM_NOREMOVE));
-}
-
-TEST_F(ControlCore, PostedControlEventNamesTheControl)
-{
-    HWND button = as_handle(create_button(9, 10, 10, 80, 20, "b"));
-    post_control_event(button, -1);
-    EXPECT_EQ(wait_control_event(9, [](LONG_PTR) { return true; }), -1);
 }
 
 struct WorkerResults {

@@ -143,16 +143,6 @@ TEST_F(StatusBarTest, TextFlagsAlignAndStyleTheField)
     EXPECT_EQ(text_of(bar, 0), "");
 }
 
-TEST_F(StatusBarTest, SecondFieldGetsItsOwnText)
-{
-    HWND bar = handle_of(create_status_bar(0, window));
-    add_status_field(100);
-    add_status_field(100);
-    status_text(0, 1, "right", STATUS_RIGHT);
-    EXPECT_EQ(text_of(bar, 1), "\t\tright");
-    EXPECT_EQ(text_of(bar, 0), "");
-}
-
 TEST_F(StatusBarTest, OnlyARealSizeChangeRefitsTheBar)
 {
     HWND bar = handle_of(create_status_bar(0, window));
