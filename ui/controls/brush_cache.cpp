@@ -1,19 +1,12 @@
 // The brush cache: a block list of (colour, brush, count) entries, newest at
 // the head, guarded by the brush lock for every search, create and delete.
 #include "ui/controls/brush_cache.h"
+#include "runtime/critical_section.h"
 
 namespace {
 
 CRITICAL_SECTION brush_lock;
 BrushCache brush_cache;
-
-class BrushLockGuard {
-public:
-    BrushLockGuard() { EnterCriticalSection(&brush_lock); }
-    ~BrushLockGuard() { LeaveCriticalSection(&brush_lock); }
-    BrushLockGuard(const BrushLockGuard&) = delete;
-    BrushLockGuard& operator=(const BrushLockGuard&) = delete;
-};
 
 BrushCacheEntry* entry_of(BlockLinks* block)
 {
@@ -31,7 +24,7 @@ void brush_cache_init()
 
 HBRUSH brush_acquire(int32_t colour)
 {
-    BrushLockGuard guard;
+    SectionLock guard(&brush_lock);
     for (BlockLinks* block = brush_cache; block; block = block->next) {
         BrushCacheEntry* entry = entry_of(block);
         if (entry->colour == static_cast<COLORREF>(colour)) {
@@ -58,7 +51,7 @@ void brush_release(HBRUSH brush)
 {
     if (!brush)
         return;
-    BrushLockGuard guard;
+    SectionLock guard(&brush_lock);
     for (BlockLinks* block = brush_cache; block; block = block->next) {
         BrushCacheEntry* entry = entry_of(block);
         if (entry->brush != brush)
