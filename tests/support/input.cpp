@@ -49,6 +49,13 @@ void input_key(WORD vk)
     input_key_up(vk);
 }
 
+void input_key_with(WORD modifier, WORD vk)
+{
+    input_key_down(modifier);
+    input_key(vk);
+    input_key_up(modifier);
+}
+
 void input_text(const char* text)
 {
     for (; *text; ++text) {

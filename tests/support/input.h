@@ -12,6 +12,8 @@ void input_key_down(WORD vk);
 void input_key_up(WORD vk);
 // Presses and releases a key.
 void input_key(WORD vk);
+// Presses a key while a modifier (VK_MENU, VK_SHIFT, VK_CONTROL) is held.
+void input_key_with(WORD modifier, WORD vk);
 // Types the characters of a text made of digits and letters.
 void input_text(const char* text);
 // Brings a top-level window to the front so that input reaches it.
