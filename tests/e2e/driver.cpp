@@ -217,8 +217,9 @@ int Game::spin_position() const
     if (!SendMessageTimeoutA(controls_.arrows, UDM_GETPOS, 0, 0, SMTO_ABORTIFHUNG,
                              SEND_TIMEOUT_MS, &r))
         return -1;
-    if (HIWORD(r))
-        return -1;
+    // The high word flags a box whose text is no number; Wine sets it for
+    // every buddy that the up-down does not fill itself. The game reads only
+    // the low word, and so do we.
     return LOWORD(r);
 }
 

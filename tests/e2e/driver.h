@@ -75,7 +75,7 @@ public:
     std::string status() const { return text_of(controls_.status); }
     std::string readout() const { return text_of(controls_.readout); }
     std::string spin_text() const { return text_of(controls_.edit); }
-    // The up-down's position (UDM_GETPOS), -1 when it reports an error.
+    // The up-down's position (UDM_GETPOS, low word), -1 when it cannot be asked.
     int spin_position() const;
     // The game's keyboard focus, null when no window of it has the focus.
     HWND focus() const;

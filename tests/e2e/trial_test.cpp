@@ -67,7 +67,7 @@ TEST_F(GameTest, PressingSpaceAfterGoStopsTheReadout)
     EXPECT_FALSE(IsWindowEnabled(c.button));
 
     const double pressed = now_ms();
-    input_key(VK_SPACE);
+    input_key_held(VK_SPACE, 60);
     ASSERT_TRUE(game.wait_status(status_says::AGAIN, 2000)) << game.status();
     const std::string final_text = settled_readout(game);
     ASSERT_TRUE(is_reading(final_text)) << final_text;
@@ -85,7 +85,7 @@ TEST_F(GameTest, PressingSpaceAfterGoStopsTheReadout)
     EXPECT_FALSE(IsWindowEnabled(c.button));
     ASSERT_TRUE(game.wait_status(status_says::GO, 3000)) << game.status();
     Sleep(100);
-    input_key(VK_SPACE);
+    input_key_held(VK_SPACE, 60);
     ASSERT_TRUE(game.wait_status(status_says::AGAIN, 2000)) << game.status();
     EXPECT_TRUE(IsWindowEnabled(c.button));
 }
@@ -115,10 +115,10 @@ TEST_F(GameTest, SpaceHeldAcrossTheEndOfTheDelayIsACheat)
     game.click_start();
     ASSERT_TRUE(game.wait_status(status_says::DELAY, 2000)) << game.status();
     Sleep(300);
-    input_key(VK_SPACE);
+    input_key_held(VK_SPACE, 60);
     ASSERT_TRUE(game.wait_status(status_says::GO, 3000)) << game.status();
     Sleep(50);
-    input_key(VK_SPACE);
+    input_key_held(VK_SPACE, 60);
     ASSERT_TRUE(game.wait_status(status_says::AGAIN, 2000)) << game.status();
 }
 

@@ -49,6 +49,13 @@ void input_key(WORD vk)
     input_key_up(vk);
 }
 
+void input_key_held(WORD vk, DWORD ms)
+{
+    input_key_down(vk);
+    Sleep(ms);
+    input_key_up(vk);
+}
+
 void input_key_with(WORD modifier, WORD vk)
 {
     input_key_down(modifier);
