@@ -1,23 +1,26 @@
-// Entry point: brings the runtime up, shows the main window and waits until
-// the user closes it.
+// Entry point: brings the runtime up, builds the main window, runs the event
+// loop, and releases everything when the window is closed.
+#include "game/game_objects.h"
+#include "game/lifetime.h"
+#include "game/main_loop.h"
+#include "game/main_window.h"
+#include "game/trial_gate.h"
 #include "runtime/heaps.h"
-#include "runtime/module.h"
-#include "ui/windows/events.h"
-#include "ui/windows/window.h"
-
-constexpr ObjectNumber WINDOW_MAIN = 0;
+#include "ui/controls/font.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    module_handle_init();
-    general_heap_create();
-    block_list_heap_create();
-    init_windows();
-    if (!open_window(WINDOW_MAIN, 410, 283, 255, 192, "Flinchmeter", 0xC80003))
+    start_runtime();
+    readout_font = reinterpret_cast<HFONT>(load_font(FONT_READOUT, "Lucida Console", 20));
+    if (!build_main_window()) {
+        // Without a window no close request can ever arrive.
+        release_runtime();
         ExitProcess(1);
-    while (wait_event() != EVENT_CLOSE_WINDOW) {
     }
-    close_all_windows();
+    main_event_loop();
+    // A trial may still be running: stop it reaching the window first.
+    trial_gate_close();
+    release_runtime();
     general_heap_destroy();
     ExitProcess(0);
 }

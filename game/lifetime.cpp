@@ -1,0 +1,32 @@
+// Start-up and release of the runtime's libraries.
+#include "game/lifetime.h"
+#include "game/trial_gate.h"
+#include "runtime/heaps.h"
+#include "runtime/module.h"
+#include "runtime/string_workspace.h"
+#include "runtime/threads.h"
+#include "ui/controls/control.h"
+#include "ui/controls/font.h"
+#include "ui/controls/status_bar.h"
+#include "ui/windows/window.h"
+
+void start_runtime()
+{
+    module_handle_init();
+    general_heap_create();
+    workspace_init();
+    block_list_heap_create();
+    font_library_init();
+    init_windows();
+    control_library_init();
+    status_bar_library_init();
+    threads_init();
+    trial_gate_init();
+}
+
+void release_runtime()
+{
+    thread_release_all();
+    close_all_windows();
+    free_all_fonts();
+}

@@ -1,0 +1,8 @@
+// Bringing the runtime up at start and releasing it at the end.
+#pragma once
+
+// The libraries, in the order they depend on each other.
+void start_runtime();
+// Threads, windows (with their controls and status bars) and fonts, in that
+// order. The general heap goes last, separately.
+void release_runtime();

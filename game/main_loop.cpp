@@ -1,0 +1,76 @@
+// The main event loop: spin synchronisation and starting trials.
+#include "game/main_loop.h"
+#include "game/game_objects.h"
+#include "game/trial.h"
+#include "runtime/string_workspace.h"
+#include "runtime/threads.h"
+#include "ui/controls/control.h"
+#include "ui/controls/status_bar.h"
+#include "ui/windows/events.h"
+
+namespace {
+
+// The argument run_trial receives and ignores.
+char no_argument[] = "";
+
+// The user edits the text: the state follows it. The arrows moved the state:
+// the text follows it. The spin's own text update raises no event, so this
+// does not come back.
+void synchronise_spin()
+{
+    const int32_t state = control_get_state(CTRL_DELAY_SPIN);
+    int32_t value;
+    {
+        WorkspaceStatement statement;
+        const int32_t pos = statement.pos();
+        control_get_text(CTRL_DELAY_SPIN, pos);
+        value = int_from_str(statement.take(pos));
+    }
+    if (state == value)
+        return;
+    if (event_type() == EN_CHANGE) {
+        control_set_state(CTRL_DELAY_SPIN, value);
+    } else {
+        WorkspaceStatement statement;
+        const int32_t pos = statement.pos();
+        str_from_int(control_get_state(CTRL_DELAY_SPIN), pos);
+        control_set_text(CTRL_DELAY_SPIN, statement.take(pos));
+    }
+}
+
+void start_trial()
+{
+    control_set_text(CTRL_READOUT, "0.000");
+    control_set_text(CTRL_UNITS, "Seconds");
+    control_disable(CTRL_START_BUTTON, 1);
+    control_disable(CTRL_DELAY_SPIN, 1);
+    if (!thread_create(run_trial, no_argument)) {
+        // No trial will enable them again.
+        control_disable(CTRL_START_BUTTON, 0);
+        control_disable(CTRL_DELAY_SPIN, 0);
+        status_text(STATUS_BAR_MAIN, 0, TEXT_ANOTHER_GO);
+    }
+}
+
+} // namespace
+
+int main_event_loop()
+{
+    int32_t code;
+    do {
+        code = wait_event();
+        if (code != EVENT_CONTROL)
+            continue;
+        switch (event_control()) {
+        case CTRL_DELAY_SPIN:
+            synchronise_spin();
+            break;
+        case CTRL_START_BUTTON:
+            start_trial();
+            break;
+        default:
+            break;
+        }
+    } while (code != EVENT_CLOSE_WINDOW);
+    return 0;
+}

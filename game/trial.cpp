@@ -1,0 +1,134 @@
+// The reaction trial, run on a worker thread for each press of Start Timer.
+// Everything it shows goes through the trial gate, so that it stops instead
+// of touching the window once the program has begun to close it.
+#include "game/trial.h"
+#include "game/clock.h"
+#include "game/game_objects.h"
+#include "game/random.h"
+#include "game/trial_gate.h"
+#include "runtime/string_workspace.h"
+#include "ui/controls/control.h"
+#include "ui/controls/status_bar.h"
+#include "ui/windows/window.h"
+
+namespace {
+
+bool space_bar_down()
+{
+    return (GetKeyState(VK_SPACE) & 0x8000) != 0;
+}
+
+// GetKeyState reports only keys whose messages this thread, or a thread
+// attached to it, has retrieved; the main thread retrieves them, so the
+// trial shares its input state for as long as it runs.
+class SharedKeyboardState {
+public:
+    SharedKeyboardState() : self_(GetCurrentThreadId())
+    {
+        TrialGatePass pass;
+        if (pass)
+            main_ = GetWindowThreadProcessId(window_handle(WINDOW_MAIN), nullptr);
+        attached_ = main_ && main_ != self_ && AttachThreadInput(self_, main_, TRUE);
+    }
+    ~SharedKeyboardState()
+    {
+        if (attached_)
+            AttachThreadInput(self_, main_, FALSE);
+    }
+    SharedKeyboardState(const SharedKeyboardState&) = delete;
+    SharedKeyboardState& operator=(const SharedKeyboardState&) = delete;
+
+private:
+    DWORD self_;
+    DWORD main_ = 0;
+    bool attached_ = false;
+};
+
+// Each of these is false when the gate has closed and the trial must stop.
+bool show_status(const char* text)
+{
+    TrialGatePass pass;
+    if (pass)
+        status_text(STATUS_BAR_MAIN, 0, text);
+    return static_cast<bool>(pass);
+}
+
+bool enable(ObjectNumber control)
+{
+    TrialGatePass pass;
+    if (pass)
+        control_disable(control, 0);
+    return static_cast<bool>(pass);
+}
+
+bool show_reading(const char* text)
+{
+    TrialGatePass pass;
+    if (pass)
+        control_set_text(CTRL_READOUT, text);
+    return static_cast<bool>(pass);
+}
+
+bool read_delay_maximum(int32_t* value)
+{
+    TrialGatePass pass;
+    if (pass)
+        *value = control_get_state(CTRL_DELAY_SPIN);
+    return static_cast<bool>(pass);
+}
+
+// The early-press and space-bar endings enable the controls first and set the
+// text last; the time-limit ending sets the text first.
+void end_with(const char* text)
+{
+    enable(CTRL_START_BUTTON) && enable(CTRL_DELAY_SPIN) && show_status(text);
+}
+
+void run_phases(StringVar* readout_text)
+{
+    if (!show_status(TEXT_DELAY_STARTED))
+        return;
+    int32_t delay_maximum = 0;
+    if (!read_delay_maximum(&delay_maximum))
+        return;
+    delay_ms(trial_delay_seconds(delay_maximum) * 1000);
+
+    if (space_bar_down()) {
+        end_with(TEXT_CHEAT);
+        return;
+    }
+    if (!show_status(TEXT_GO))
+        return;
+    Beep(BEEP_FREQUENCY, BEEP_DURATION_MS);
+    const uint32_t start = tick_ms();
+
+    uint32_t elapsed = 0;
+    do {
+        if (space_bar_down()) {
+            end_with(TEXT_ANOTHER_GO);
+            return;
+        }
+        delay_ms(1);
+        elapsed = elapsed_ms(start, tick_ms());
+        const float seconds = static_cast<float>(elapsed) / 1000.0f;
+        const int32_t pos = workspace_used();
+        str_from_float(seconds, READOUT_DECIMALS, pos);
+        string_assign(readout_text, pos);
+        if (!show_reading(*readout_text))
+            return;
+    } while (elapsed < TRIAL_LIMIT_MS);
+
+    show_status(TEXT_SLOWCOACH) && enable(CTRL_START_BUTTON) && enable(CTRL_DELAY_SPIN);
+}
+
+} // namespace
+
+DWORD WINAPI run_trial(void*)
+{
+    FineTimerPeriod fine_timer;
+    SharedKeyboardState keyboard;
+    StringVar readout_text = nullptr;
+    run_phases(&readout_text);
+    string_free(readout_text);
+    return 0;
+}

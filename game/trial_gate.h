@@ -1,0 +1,33 @@
+// The gate through which the trial's thread reaches the main window, its
+// controls and its status bar. The main thread closes it before it destroys
+// them at the end, so a trial that is still running never touches a window
+// that is being torn down: its calls either complete first or are refused.
+#pragma once
+
+// Makes the gate, open.
+void trial_gate_init();
+// Opens the gate again after a close, for a window built anew.
+void trial_gate_open();
+// True when the caller may go on; false once the gate has been closed.
+bool trial_gate_enter();
+void trial_gate_leave();
+// Main thread: refuses every later entry and waits until the calls that are
+// under way have completed, answering the messages they send meanwhile.
+void trial_gate_close();
+
+// One pass through the gate for the life of a scope.
+class TrialGatePass {
+public:
+    TrialGatePass() : open_(trial_gate_enter()) {}
+    ~TrialGatePass()
+    {
+        if (open_)
+            trial_gate_leave();
+    }
+    TrialGatePass(const TrialGatePass&) = delete;
+    TrialGatePass& operator=(const TrialGatePass&) = delete;
+    explicit operator bool() const { return open_; }
+
+private:
+    bool open_;
+};

@@ -1,0 +1,28 @@
+// Background brushes shared by colour: one GDI brush per distinct colour,
+// reference-counted under the brush lock, plus the colour operations that the
+// spin and text kinds share.
+#pragma once
+#include <windows.h>
+#include <stdint.h>
+#include "runtime/block_list.h"
+#include "ui/controls/control.h"
+
+struct BrushCacheEntry {
+    COLORREF colour;
+    HBRUSH brush;
+    LONG count;
+};
+
+// Entries as blocks of a list, newest at the head.
+using BrushCache = BlockList;
+
+// Initialises the brush lock; control_library_init calls it.
+void brush_cache_init();
+// The shared brush of `colour` with one more reference, or null.
+HBRUSH brush_acquire(int32_t colour);
+// Drops one reference; the brush is deleted with the last one.
+void brush_release(HBRUSH brush);
+
+// Type COLOUR_TYPE_TEXT or COLOUR_TYPE_BACK; COLOUR_NONE returns to system colours.
+void set_control_colour(Control* record, int32_t type, int32_t colour);
+int32_t get_control_colour(Control* record, int32_t type);

@@ -1,0 +1,131 @@
+// The control core: numbered child windows (spin, button, text) addressed by
+// number, their records and per-kind operation tables, the subclass procedure
+// that tears a control down with its window, the routing of parent
+// notifications to a control's kind, and the generic operations.
+#pragma once
+#include <windows.h>
+#include <stddef.h>
+#include <stdint.h>
+#include "runtime/object_table.h"
+
+constexpr int32_t KIND_BUTTON = 1;
+constexpr int32_t KIND_TEXT = 3;
+constexpr int32_t KIND_SPIN = 26;
+
+// Colours are COLORREF values held signed; COLOUR_NONE means system colours.
+constexpr int32_t COLOUR_NONE = -1;
+constexpr int32_t COLOUR_TYPE_TEXT = 1;
+constexpr int32_t COLOUR_TYPE_BACK = 2;
+
+// A font argument of -1 stands for the default GUI font.
+constexpr LONG_PTR FONT_DEFAULT_GUI = -1;
+
+// Id that a control window carries until register_control gives it its number,
+// and again once it has been torn down.
+constexpr LONG_PTR CONTROL_NO_ID = -1;
+
+constexpr const char CONTROL_ID_PROP[] = "GK_ID";
+
+struct ControlKind;
+
+struct Control {
+    HWND handle;              // main window (a spin's edit box); non-zero while live
+    const ControlKind* kind;
+    WNDPROC saved_proc;       // procedure the window had before register_control
+    int32_t back_colour;
+    int32_t text_colour;
+    HBRUSH back_brush;        // shared brush of back_colour, or null
+    HWND buddy;               // a spin's up-down; null for the other kinds
+};
+
+// One table per kind, built on first use. A null slot means the kind does not
+// provide the operation. Slot order is fixed: unused words stay reserved.
+struct ControlKind {
+    int32_t kind_id;
+    int32_t table_size;
+    LRESULT (*on_parent_message)(Control* record, HWND window, UINT message, WPARAM wparam,
+                                 LPARAM lparam);                              // 2
+    void (*on_destroy)(Control* record);                                      // 3
+    int32_t (*get_state)(Control* record);                                    // 4
+    void (*set_state)(Control* record, int32_t value);                        // 5
+    void (*get_text)(Control* record, int32_t pos);                           // 6
+    BOOL (*set_text)(Control* record, const char* text);                      // 7
+    void* reserved_8_11[4];
+    void (*resize)(Control* record, int x, int y, int width, int height);     // 12
+    void* reserved_13_20[8];
+    int (*get_width)(Control* record);                                        // 21
+    void* reserved_22;
+    void (*hide)(Control* record, int flag);                                  // 23
+    void* reserved_24_25[2];
+    int32_t (*get_attribute)(Control* record, int32_t type);                  // 26
+    void (*set_attribute)(Control* record, int32_t type, int32_t value);      // 27
+    void* reserved_28_29[2];
+    void (*set_colour)(Control* record, int32_t type, int32_t colour);        // 30
+    int32_t (*get_colour)(Control* record, int32_t type);                     // 31
+    void* reserved_32_35[4];
+};
+
+constexpr size_t control_kind_slot(size_t word)
+{
+    return 2 * sizeof(int32_t) + (word - 2) * sizeof(void*);
+}
+static_assert(offsetof(ControlKind, resize) == control_kind_slot(12));
+static_assert(offsetof(ControlKind, get_width) == control_kind_slot(21));
+static_assert(offsetof(ControlKind, hide) == control_kind_slot(23));
+static_assert(offsetof(ControlKind, get_attribute) == control_kind_slot(26));
+static_assert(offsetof(ControlKind, set_colour) == control_kind_slot(30));
+static_assert(sizeof(ControlKind) == control_kind_slot(36));
+
+// Where new controls go and the font they get.
+struct ControlList {
+    HWND parent;
+    HFONT font;
+};
+
+// Once at start-up, after the window library: the brush lock, the control
+// table, the control list, the common controls, and the routing hook.
+void control_library_init();
+ObjectTable* control_table();
+ControlList* control_list();
+HFONT default_gui_font();
+
+// The live control with that number, or null.
+Control* control_lookup(ObjectNumber number);
+
+// Controls created from now on become children of `parent`. Returns parent.
+HWND begin_control_list(HWND parent);
+
+// A child of the control list's parent, with id -1 unless given, for a kind's
+// create operation. Null when the window cannot be made.
+HWND create_control_window(DWORD ex_style, const char* class_name, const char* text, DWORD style,
+                           int x, int y, int width, int height, LONG_PTR id = CONTROL_NO_ID);
+
+// Binds a freshly made window to its record: subclasses it, gives it its
+// number and the list's font. Returns the handle, or the record's address when
+// that is the number (ANY_NUMBER).
+LONG_PTR register_control(ObjectNumber number, Control* record, HWND handle,
+                          const ControlKind* kind);
+
+LRESULT CALLBACK control_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+LRESULT route_to_control(HWND child, HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+// Free hook of the control table.
+void destroy_control(ObjectNumber number);
+
+// Generic operations. A number that names no live control makes each of them
+// do nothing and return 0.
+int32_t control_get_state(ObjectNumber number);
+int control_set_state(ObjectNumber number, int32_t value);
+// Produces the text in the calling thread's workspace at pos (used is left at
+// its terminator). Returns the text's length.
+int32_t control_get_text(ObjectNumber number, int32_t pos);
+LRESULT control_set_text(ObjectNumber number, const char* text);
+// A non-zero flag disables, zero enables. EnableWindow's result.
+BOOL control_disable(ObjectNumber number, int flag);
+// Number -1 sets the font of controls created later.
+int control_set_font(ObjectNumber number, LONG_PTR font);
+
+// Dispatches every waiting message of this thread and drops the pending event
+// that they, or the caller, raised; queued window events stay.
+void flush_message_queue();
+// Posts MSG_CONTROL_EVENT with the control's id and `type` to its window.
+void post_control_event(HWND handle, LONG_PTR type);

@@ -1,0 +1,93 @@
+// The font table and its operations.
+#include "ui/controls/font.h"
+
+namespace {
+
+constexpr int32_t FONT_GROW_STEP = 16;
+constexpr int POINTS_PER_INCH = 72;
+
+ObjectTable* the_font_table;
+
+FontRecord* font_lookup(ObjectNumber number)
+{
+    return static_cast<FontRecord*>(table_lookup(the_font_table, number));
+}
+
+// The display's device context for as long as the font is being sized.
+class DisplayDc {
+public:
+    DisplayDc() : dc_(CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {}
+    ~DisplayDc()
+    {
+        if (dc_)
+            DeleteDC(dc_);
+    }
+    DisplayDc(const DisplayDc&) = delete;
+    DisplayDc& operator=(const DisplayDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+} // namespace
+
+void font_library_init()
+{
+    the_font_table = table_create(sizeof(FontRecord), FONT_GROW_STEP, free_font);
+}
+
+ObjectTable* font_table() { return the_font_table; }
+
+LONG_PTR load_font(ObjectNumber number, const char* face, int size, DWORD flags)
+{
+    auto* record = static_cast<FontRecord*>(table_allocate(the_font_table, number));
+    if (!record)
+        return 0;
+    const ObjectNumber own_number = table_number_of(number, record);
+
+    const int weight = (flags & FONT_BOLD) ? FW_BOLD : FW_NORMAL;
+    const DWORD italic = (flags & FONT_ITALIC) ? 1 : 0;
+    const DWORD underline = (flags & FONT_UNDERLINE) ? 1 : 0;
+    const DWORD strike_out = (flags & FONT_STRIKE_OUT) ? 1 : 0;
+    const DWORD quality = (flags & FONT_PROOF_QUALITY) ? PROOF_QUALITY : DEFAULT_QUALITY;
+
+    HFONT font = nullptr;
+    {
+        DisplayDc display;
+        if (display.get()) {
+            // Negative: a character height of `size` points, not a cell height.
+            const int height = -MulDiv(size, GetDeviceCaps(display.get(), LOGPIXELSY),
+                                       POINTS_PER_INCH);
+            font = CreateFontA(height, 0, 0, 0, weight, italic, underline, strike_out,
+                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, quality,
+                               0, face ? face : "");
+        }
+    }
+    if (!font) {
+        // The number stays free; a handed-out record is given back.
+        table_release(the_font_table, own_number);
+        return 0;
+    }
+    record->handle = font;
+    if (number == ANY_NUMBER)
+        return own_number;
+    return reinterpret_cast<LONG_PTR>(font);
+}
+
+void free_font(ObjectNumber number)
+{
+    FontRecord* record = font_lookup(number);
+    if (!record)
+        return;
+    DeleteObject(record->handle);
+    table_release(the_font_table, number);
+}
+
+void free_all_fonts()
+{
+    table_walk_begin(the_font_table);
+    ObjectNumber number;
+    while (table_walk_next(the_font_table, &number))
+        free_font(number);
+}

@@ -1,0 +1,220 @@
+// The spin control. Its state is the up-down's position (read as 16 bits), its
+// text the edit box's; the two are kept in step by the caller. Arrow clicks
+// come back as MSG_CONTROL_EVENT with +1 or -1, and setting the text
+// programmatically raises no event.
+#include "ui/controls/spin.h"
+#include <commctrl.h>
+#include "ui/controls/brush_cache.h"
+#include "ui/windows/events.h"
+#include "ui/windows/window.h"
+
+namespace {
+
+constexpr DWORD EDIT_EX_STYLE = WS_EX_CLIENTEDGE;
+constexpr DWORD EDIT_STYLE = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_RIGHT;
+constexpr DWORD UPDOWN_STYLE = WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_NOTHOUSANDS;
+constexpr UINT REDRAW_ALL = RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE;
+static_assert(EDIT_STYLE == 0x50010002 && UPDOWN_STYLE == 0x500000A0);
+
+ControlKind the_spin_kind;
+bool spin_kind_built;
+
+LPARAM range_lparam(int32_t minimum, int32_t maximum)
+{
+    return static_cast<LPARAM>((static_cast<uint32_t>(minimum & 0xFFFF) << 16) |
+                               static_cast<uint32_t>(maximum & 0xFFFF));
+}
+
+LRESULT brush_result(HBRUSH brush)
+{
+    return reinterpret_cast<LRESULT>(brush);
+}
+
+int32_t spin_get_state(Control* record)
+{
+    return static_cast<int32_t>(SendMessageA(record->buddy, UDM_GETPOS, 0, 0) & 0xFFFF);
+}
+
+void spin_set_state(Control* record, int32_t value)
+{
+    SendMessageA(record->buddy, UDM_SETPOS, 0, value);
+}
+
+BOOL spin_set_text(Control* record, const char* text)
+{
+    const BOOL result = SetWindowTextA(record->handle, text);
+    // The edit box has just reported the change; it is ours, not the user's.
+    flush_message_queue();
+    return result;
+}
+
+void spin_resize(Control* record, int x, int y, int width, int height)
+{
+    RECT screen;
+    GetWindowRect(record->handle, &screen);
+    POINT origin = {screen.left, screen.top};
+    ScreenToClient(GetParent(record->handle), &origin);
+    if (x == COORD_IGNORE)
+        x = origin.x;
+    if (y == COORD_IGNORE)
+        y = origin.y;
+    if (height == COORD_IGNORE)
+        height = screen.bottom - screen.top;
+    if (width == COORD_IGNORE)
+        width = (screen.right - screen.left) + height / 2;
+    const int half = height / 2;
+    MoveWindow(record->handle, x, y, width - half, height, TRUE);
+    MoveWindow(record->buddy, x + width - half, y, half, height, TRUE);
+    RedrawWindow(record->handle, nullptr, nullptr, REDRAW_ALL);
+    RedrawWindow(record->buddy, nullptr, nullptr, REDRAW_ALL);
+}
+
+int spin_get_width(Control* record)
+{
+    RECT rect;
+    GetWindowRect(record->handle, &rect);
+    return (rect.right - rect.left) + (rect.bottom - rect.top) / 2;
+}
+
+void spin_hide(Control* record, int flag)
+{
+    const int show = flag ? SW_HIDE : SW_SHOW;
+    ShowWindow(record->handle, show);
+    ShowWindow(record->buddy, show);
+}
+
+int32_t spin_get_attribute(Control* record, int32_t type)
+{
+    const DWORD range = static_cast<DWORD>(SendMessageA(record->buddy, UDM_GETRANGE, 0, 0));
+    if (type == SPIN_ATTRIBUTE_MINIMUM)
+        return HIWORD(range);
+    if (type == SPIN_ATTRIBUTE_MAXIMUM)
+        return LOWORD(range);
+    return 0;
+}
+
+void spin_set_attribute(Control* record, int32_t type, int32_t value)
+{
+    const DWORD range = static_cast<DWORD>(SendMessageA(record->buddy, UDM_GETRANGE, 0, 0));
+    if (type == SPIN_ATTRIBUTE_MINIMUM)
+        SendMessageA(record->buddy, UDM_SETRANGE, 0, range_lparam(value, LOWORD(range)));
+    else if (type == SPIN_ATTRIBUTE_MAXIMUM)
+        SendMessageA(record->buddy, UDM_SETRANGE, 0, range_lparam(HIWORD(range), value));
+}
+
+// The colours of an editable edit box; NOT_HANDLED leaves the system's.
+LRESULT edit_colours(Control* record, HDC dc)
+{
+    LRESULT result = NOT_HANDLED;
+    if (record->text_colour != COLOUR_NONE) {
+        SetTextColor(dc, static_cast<COLORREF>(record->text_colour));
+        if (record->back_colour == COLOUR_NONE) {
+            SetBkColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+            result = brush_result(GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+        }
+    }
+    if (record->back_colour != COLOUR_NONE) {
+        SetBkColor(dc, static_cast<COLORREF>(record->back_colour));
+        result = brush_result(record->back_brush);
+    }
+    return result;
+}
+
+LRESULT spin_on_parent_message(Control* record, HWND window, UINT message, WPARAM wparam,
+                               LPARAM lparam)
+{
+    switch (message) {
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+        if (header->code != static_cast<UINT>(UDN_DELTAPOS))
+            return NOT_HANDLED;
+        const auto* change = reinterpret_cast<const NMUPDOWN*>(lparam);
+        post_control_event(record->handle, change->iDelta > 0 ? +1 : -1);
+        return 0;  // lets the up-down make the change
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        return 0;
+    case WM_CTLCOLOREDIT:
+        return edit_colours(record, reinterpret_cast<HDC>(wparam));
+    case WM_CTLCOLORSTATIC: {
+        // A read-only or disabled edit box, while its window is enabled.
+        if (!IsWindowEnabled(window))
+            return NOT_HANDLED;
+        const HDC dc = reinterpret_cast<HDC>(wparam);
+        if (record->text_colour == COLOUR_NONE && record->back_colour == COLOUR_NONE) {
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            SetBkColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+            return brush_result(GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+        }
+        return edit_colours(record, dc);
+    }
+    default:
+        return NOT_HANDLED;
+    }
+}
+
+void spin_on_destroy(Control* record)
+{
+    if (record->back_brush) {
+        brush_release(record->back_brush);
+        record->back_brush = nullptr;
+    }
+    RemovePropA(record->buddy, CONTROL_ID_PROP);
+    DestroyWindow(record->buddy);
+}
+
+} // namespace
+
+const ControlKind* spin_kind()
+{
+    if (!spin_kind_built) {
+        ControlKind& kind = the_spin_kind;
+        kind = ControlKind{};
+        kind.kind_id = KIND_SPIN;
+        kind.table_size = sizeof(ControlKind);
+        kind.on_parent_message = spin_on_parent_message;
+        kind.on_destroy = spin_on_destroy;
+        kind.get_state = spin_get_state;
+        kind.set_state = spin_set_state;
+        kind.set_text = spin_set_text;
+        kind.resize = spin_resize;
+        kind.get_width = spin_get_width;
+        kind.hide = spin_hide;
+        kind.get_attribute = spin_get_attribute;
+        kind.set_attribute = spin_set_attribute;
+        kind.set_colour = set_control_colour;
+        kind.get_colour = get_control_colour;
+        spin_kind_built = true;
+    }
+    return &the_spin_kind;
+}
+
+LONG_PTR create_spin(ObjectNumber number, int x, int y, int width, int height, int32_t minimum,
+                     int32_t maximum, DWORD flags)
+{
+    const ControlKind* kind = spin_kind();
+    const DWORD edit_style = EDIT_STYLE | ((flags & SPIN_READ_ONLY) ? ES_READONLY : 0);
+    const DWORD updown_style = UPDOWN_STYLE | ((flags & SPIN_SET_BUDDY_INT) ? UDS_SETBUDDYINT : 0);
+
+    const HWND edit = create_control_window(EDIT_EX_STYLE, "EDIT", nullptr, edit_style, 0, 0, 0, 0);
+    if (!edit)
+        return 0;
+    auto* record = static_cast<Control*>(table_allocate(control_table(), number));
+    if (!record) {
+        DestroyWindow(edit);
+        return 0;
+    }
+    number = table_number_of(number, record);
+
+    record->buddy = create_control_window(0, UPDOWN_CLASSA, nullptr, updown_style, 0, 0, 0, 0, number);
+    SetPropA(record->buddy, CONTROL_ID_PROP, reinterpret_cast<HANDLE>(number));
+    SendMessageA(record->buddy, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+    SendMessageA(record->buddy, UDM_SETRANGE, 0, range_lparam(minimum, maximum));
+    record->text_colour = COLOUR_NONE;
+    record->back_colour = COLOUR_NONE;
+
+    const LONG_PTR result = register_control(number, record, edit, kind);
+    kind->resize(record, x, y, width, height);
+    return result;
+}
