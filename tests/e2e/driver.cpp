@@ -197,10 +197,12 @@ bool Game::start(const std::string& exe, DWORD ms)
     }
     window_ = search.found;
     thread_ = GetWindowThreadProcessId(window_, nullptr);
-    // The controls are added to the window after it is shown; once the game
-    // waits for input, the whole layout is there.
-    WaitForInputIdle(process_, ms);
-    find_controls();
+    // The controls are added to the visible window one by one, and the game
+    // may look idle to WaitForInputIdle while it is still building them.
+    while (!find_controls() && running() && now_ms() < deadline)
+        Sleep(5);
+    const double left = deadline - now_ms();
+    WaitForInputIdle(process_, left > 0 ? static_cast<DWORD>(left) : 0);
     return true;
 }
 

@@ -59,8 +59,9 @@ public:
     // Ends a game that is still running and closes its handles.
     ~Game();
 
-    // Starts the program and waits until its main window is up and idle.
-    // On failure `error()` says why.
+    // Starts the program and waits until its main window is up with all its
+    // controls (or `ms` pass) and the game waits for input. False, with the
+    // reason in `error()`, when no main window came.
     bool start(const std::string& exe, DWORD ms = 15000);
     const std::string& error() const { return error_; }
 

@@ -13,6 +13,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(game.start(game_exe)) << game.error();
+        ASSERT_TRUE(game.controls().complete())
+            << "some controls are missing (" << game.controls().children << " children)";
         game.to_front();
     }
     // A game that is still running must end as a person ends it: with the
@@ -28,13 +30,3 @@ protected:
     }
     Game game;
 };
-
-// The window alone is already there before the controls are; until the game
-// builds them, tests of the controls have nothing to look at.
-#define REQUIRE_CONTROLS()                                                                    \
-    do {                                                                                      \
-        if (game.controls().children == 0)                                                    \
-            GTEST_SKIP() << "the game's window has no child controls yet";                    \
-        ASSERT_TRUE(game.controls().complete())                                               \
-            << "some controls are missing (" << game.controls().children << " children)";     \
-    } while (0)
