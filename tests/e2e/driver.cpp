@@ -3,7 +3,6 @@
 #include "tests/e2e/driver.h"
 #include <commctrl.h>
 #include <psapi.h>
-#include <stdint.h>
 #include <string.h>
 #include <vector>
 #include "tests/support/input.h"

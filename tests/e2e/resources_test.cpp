@@ -130,7 +130,7 @@ TEST_F(ResourceTest, ManifestDependsOnCommonControls6ForItsOwnProcessor)
     const std::string xml = resource(RT_MANIFEST, 1);
     ASSERT_FALSE(xml.empty()) << "no manifest 1";
 
-    const WORD machine = machine_of(path.substr(0, 2) == "Z:" ? game_exe : path);
+    const WORD machine = machine_of(path);
     ASSERT_TRUE(machine == IMAGE_FILE_MACHINE_I386 || machine == IMAGE_FILE_MACHINE_AMD64)
         << "machine " << machine;
     const std::string arch = machine == IMAGE_FILE_MACHINE_I386 ? "X86" : "amd64";

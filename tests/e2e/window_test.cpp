@@ -1,6 +1,5 @@
 // The main window as the user first sees it, the spin and the keyboard focus.
 #include "tests/e2e/e2e.h"
-#include <commctrl.h>
 #include "tests/support/input.h"
 
 namespace {
