@@ -3,7 +3,6 @@
 #include "game/game_objects.h"
 #include "game/trial.h"
 #include "runtime/string_workspace.h"
-#include "runtime/threads.h"
 #include "ui/controls/control.h"
 #include "ui/controls/status_bar.h"
 #include "ui/windows/events.h"
@@ -38,13 +37,13 @@ void synchronise_spin()
     }
 }
 
-void start_trial()
+void start_trial(TrialStarter start_thread)
 {
     control_set_text(CTRL_READOUT, "0.000");
     control_set_text(CTRL_UNITS, "Seconds");
     control_disable(CTRL_START_BUTTON, 1);
     control_disable(CTRL_DELAY_SPIN, 1);
-    if (!thread_create(run_trial, no_argument)) {
+    if (!start_thread(run_trial, no_argument)) {
         // No trial will enable them again.
         control_disable(CTRL_START_BUTTON, 0);
         control_disable(CTRL_DELAY_SPIN, 0);
@@ -54,7 +53,7 @@ void start_trial()
 
 } // namespace
 
-int main_event_loop()
+int main_event_loop(TrialStarter start_thread)
 {
     int32_t code;
     do {
@@ -66,7 +65,7 @@ int main_event_loop()
             synchronise_spin();
             break;
         case CTRL_START_BUTTON:
-            start_trial();
+            start_trial(start_thread);
             break;
         default:
             break;

@@ -48,6 +48,14 @@ start_wineserver() {  # prefix
         wine explorer.exe /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
     WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
         wine cmd.exe /c exit </dev/null >/dev/null 2>&1
+    # Tests that need the foreground must not race the desktop's own start.
+    tries=0
+    until xwininfo -root -children 2>/dev/null | grep -q '"Default - Wine desktop"'; do
+        tries=$((tries + 1))
+        [ $tries -gt 100 ] && break
+        sleep 0.2
+    done
+    sleep 0.5
 }
 
 cleanup() {

@@ -1,17 +1,10 @@
-// Brings up the runtime the game's code stands on: the heaps, the string
-// workspace and the thread registry.
+// Brings the whole runtime up, as the game's entry point does.
 #include <gtest/gtest.h>
-#include "runtime/heaps.h"
-#include "runtime/string_workspace.h"
-#include "runtime/threads.h"
+#include "game/lifetime.h"
 
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    general_heap_create();
-    if (!workspace_init())
-        return 2;
-    block_list_heap_create();
-    threads_init();
+    start_runtime();
     return RUN_ALL_TESTS();
 }

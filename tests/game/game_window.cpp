@@ -1,0 +1,77 @@
+// The game-window fixture.
+#include "tests/game/game_window.h"
+#include <windows.h>
+#include <commctrl.h>
+#include "game/lifetime.h"
+#include "game/main_window.h"
+#include "game/trial_gate.h"
+#include "tests/support/events.h"
+#include "tests/support/pump.h"
+#include "ui/controls/font.h"
+#include "ui/controls/status_bar.h"
+#include "ui/windows/window.h"
+
+std::vector<int32_t> GameWindowTest::started;
+
+void GameWindowTest::SetUp()
+{
+    started.clear();
+    trial_gate_open();
+    readout_font = reinterpret_cast<HFONT>(load_font(FONT_READOUT, "Lucida Console", 20));
+    ASSERT_TRUE(build_main_window());
+    drain_events();
+}
+
+void GameWindowTest::TearDown()
+{
+    trial_gate_close();
+    release_runtime();
+    // A refused trial ends at its next step; none may outlive the test.
+    for (int32_t number : started) {
+        if (HANDLE h = thread_handle(number)) {
+            EXPECT_EQ(WaitForSingleObject(h, 15000), WAIT_OBJECT_0) << "trial " << number;
+        }
+    }
+    drain_events();
+}
+
+HWND GameWindowTest::main_window() const { return window_handle(WINDOW_MAIN); }
+
+HWND GameWindowTest::control(ObjectNumber number) const
+{
+    Control* c = control_lookup(number);
+    return c ? c->handle : nullptr;
+}
+
+HWND GameWindowTest::status_bar() const
+{
+    auto* bar = static_cast<StatusBar*>(table_lookup(status_bar_table(), STATUS_BAR_MAIN));
+    return bar ? bar->handle : nullptr;
+}
+
+std::string GameWindowTest::text_of(HWND window) const
+{
+    char buffer[128] = {};
+    SendMessageA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
+void GameWindowTest::post_start_click() const
+{
+    PostMessageA(main_window(), WM_COMMAND, MAKEWPARAM(CTRL_START_BUTTON, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control(CTRL_START_BUTTON)));
+}
+
+void GameWindowTest::post_arrow(int32_t state, int direction) const
+{
+    control_set_state(CTRL_DELAY_SPIN, state);
+    PostMessageA(main_window(), MSG_CONTROL_EVENT, CTRL_DELAY_SPIN, direction);
+}
+
+int32_t GameWindowTest::recording_starter(LPTHREAD_START_ROUTINE routine, void* argument)
+{
+    const int32_t number = thread_create(routine, argument);
+    if (number)
+        started.push_back(number);
+    return number;
+}

@@ -1,0 +1,38 @@
+// A fixture that builds the game's main window for a test and takes it down
+// again the way the game does at its end.
+#pragma once
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+#include "game/game_objects.h"
+#include "runtime/threads.h"
+#include "tests/support/pump.h"
+#include "ui/controls/control.h"
+
+class GameWindowTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    HWND main_window() const;
+    HWND control(ObjectNumber number) const;
+    HWND status_bar() const;
+    std::string text_of(HWND window) const;
+    std::string control_text(ObjectNumber number) const { return text_of(control(number)); }
+    std::string status() const { return text_of(status_bar()); }
+    // Posts the click notification a press of Start Timer gives.
+    void post_start_click() const;
+    // Posts an arrow click of the delay spin whose position has moved to `state`.
+    void post_arrow(int32_t state, int direction) const;
+    // Waits, answering the trial's calls, until the predicate holds.
+    template <typename Pred>
+    bool wait_until(Pred done, DWORD ms = 5000) const
+    {
+        return pump_until(done, ms);
+    }
+
+    // Starts trials like thread_create and remembers their numbers, so that
+    // the test can wait for them to end.
+    static int32_t recording_starter(LPTHREAD_START_ROUTINE routine, void* argument);
+    static std::vector<int32_t> started;
+};

@@ -1,0 +1,116 @@
+// The main window as the game builds it.
+#include <windows.h>
+#include <commctrl.h>
+#include "game/main_window.h"
+#include "tests/game/game_window.h"
+#include "ui/controls/spin.h"
+#include "ui/windows/window.h"
+
+namespace {
+
+struct Placement {
+    int x, y, width, height;
+};
+
+Placement placement_in(HWND parent, HWND child)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+std::string class_of(HWND window)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+using MainWindowTest = GameWindowTest;
+
+TEST_F(MainWindowTest, IsCentredOnTheScreenWithTheGivenClientSize)
+{
+    HWND w = main_window();
+    ASSERT_NE(w, nullptr);
+    RECT client, outer;
+    GetClientRect(w, &client);
+    GetWindowRect(w, &outer);
+    EXPECT_EQ(client.right, 255);
+    EXPECT_EQ(client.bottom, 192);
+    EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2);
+    EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2);
+    EXPECT_EQ(text_of(w), "Flinchmeter");
+    EXPECT_EQ(GetWindowLongPtrA(w, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME),
+              WS_CAPTION | WS_SYSMENU);
+}
+
+TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThemWithTheirTexts)
+{
+    HWND w = main_window();
+    struct Expected {
+        ObjectNumber number;
+        const char* class_name;
+        Placement at;
+        const char* text;
+    };
+    const Expected expected[] = {
+        {CTRL_DELAY_SPIN, "Edit", {170, 25, 45, 20}, "10"},
+        {CTRL_START_BUTTON, "Button", {85, 75, 80, 20}, "Start Timer"},
+        {CTRL_DELAY_CAPTION, "Static", {35, 30, 125, 25}, "Random Delay Maximum"},
+        {CTRL_READOUT, "Static", {15, 125, 100, 35}, "0.000"},
+        {CTRL_UNITS, "Static", {125, 125, 125, 35}, "Seconds"},
+    };
+    for (const Expected& e : expected) {
+        HWND c = control(e.number);
+        ASSERT_NE(c, nullptr) << e.number;
+        EXPECT_EQ(_stricmp(class_of(c).c_str(), e.class_name), 0) << class_of(c);
+        const Placement p = placement_in(w, c);
+        EXPECT_EQ(p.x, e.at.x) << e.text;
+        EXPECT_EQ(p.y, e.at.y) << e.text;
+        EXPECT_EQ(p.width, e.at.width) << e.text;
+        EXPECT_EQ(p.height, e.at.height) << e.text;
+        EXPECT_EQ(text_of(c), e.text);
+    }
+    const Placement arrows = placement_in(w, control_lookup(CTRL_DELAY_SPIN)->buddy);
+    EXPECT_EQ(arrows.x, 215);
+    EXPECT_EQ(arrows.width, 10);
+    EXPECT_EQ(GetWindowLongPtrA(control(CTRL_DELAY_CAPTION), GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
+}
+
+TEST_F(MainWindowTest, SpinRunsFromOneToSixtyAndStartsAtTen)
+{
+    EXPECT_EQ(control_get_state(CTRL_DELAY_SPIN), 10);
+    const LRESULT range = SendMessageA(control_lookup(CTRL_DELAY_SPIN)->buddy, UDM_GETRANGE, 0, 0);
+    EXPECT_EQ(HIWORD(range), 1);
+    EXPECT_EQ(LOWORD(range), 60);
+}
+
+TEST_F(MainWindowTest, ReadoutLabelsUseTheLargeFontAndTheRestTheDefault)
+{
+    ASSERT_NE(readout_font, nullptr);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control(CTRL_READOUT), WM_GETFONT, 0, 0)),
+              readout_font);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control(CTRL_UNITS), WM_GETFONT, 0, 0)),
+              readout_font);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control(CTRL_START_BUTTON), WM_GETFONT, 0, 0)),
+              GetStockObject(DEFAULT_GUI_FONT));
+    LOGFONTA lf;
+    ASSERT_TRUE(GetObjectA(readout_font, sizeof lf, &lf));
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(lf.lfHeight, -MulDiv(20, GetDeviceCaps(screen, LOGPIXELSY), 72));
+    ReleaseDC(nullptr, screen);
+    EXPECT_STREQ(lf.lfFaceName, "Lucida Console");
+}
+
+TEST_F(MainWindowTest, StatusBarHasOneFieldWithTheFirstInstruction)
+{
+    HWND bar = status_bar();
+    ASSERT_NE(bar, nullptr);
+    int edges[4] = {};
+    EXPECT_EQ(SendMessageA(bar, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 1);
+    EXPECT_EQ(edges[0], 250);
+    EXPECT_EQ(status(), "Click on the Start Timer button.");
+}
+
+} // namespace

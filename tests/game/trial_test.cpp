@@ -1,0 +1,158 @@
+// Trials run in-process against the real window: the go signal, the read-out,
+// the endings, and closing the window while a trial runs.
+#include <functional>
+#include <regex>
+#include "game/main_loop.h"
+#include "game/trial.h"
+#include "game/trial_gate.h"
+#include "game/lifetime.h"
+#include "game/main_window.h"
+#include "tests/game/game_window.h"
+#include "tests/support/input.h"
+#include "ui/windows/window.h"
+
+namespace {
+
+// Plays the person in front of the window from another thread while the test
+// thread runs the game's loop: waits for texts, presses keys, closes.
+class Player {
+public:
+    explicit Player(const GameWindowTest* test) : test_(test) {}
+    ~Player()
+    {
+        if (thread_) {
+            WaitForSingleObject(thread_, INFINITE);
+            CloseHandle(thread_);
+        }
+    }
+    template <typename Script>
+    void start(Script script)
+    {
+        script_ = script;
+        thread_ = CreateThread(nullptr, 0, run, this, 0, nullptr);
+    }
+
+private:
+    static DWORD WINAPI run(void* self)
+    {
+        static_cast<Player*>(self)->script_();
+        return 0;
+    }
+    const GameWindowTest* test_;
+    std::function<void()> script_;
+    HANDLE thread_ = nullptr;
+};
+
+class TrialTest : public GameWindowTest {
+protected:
+    // Waits on the player's thread for the status text; the game's thread
+    // answers the query inside its loop.
+    bool status_becomes(const std::string& text, DWORD ms = 5000) const
+    {
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < ms) {
+            if (status() == text)
+                return true;
+            Sleep(1);
+        }
+        return false;
+    }
+    void close_window() const { PostMessageA(main_window(), WM_CLOSE, 0, 0); }
+};
+
+TEST_F(TrialTest, SpaceBarAfterTheGoSignalStopsTheReadout)
+{
+    control_set_state(CTRL_DELAY_SPIN, 1);
+    bring_to_front(main_window());
+    SetFocus(main_window());
+    bool saw_go = false;
+    std::string reading_while_timing;
+    Player player(this);
+    player.start([&] {
+        saw_go = status_becomes(TEXT_GO);
+        Sleep(300);
+        reading_while_timing = control_text(CTRL_READOUT);
+        // Held as long as a person holds it: the trial samples the key's state
+        // every millisecond or so and would miss a press shorter than that.
+        input_key_down(VK_SPACE);
+        Sleep(80);
+        input_key_up(VK_SPACE);
+        status_becomes(TEXT_ANOTHER_GO);
+        close_window();
+    });
+    post_start_click();
+    main_event_loop(recording_starter);
+    EXPECT_TRUE(saw_go);
+    EXPECT_TRUE(std::regex_match(reading_while_timing, std::regex("0\\.[0-9]{3}")))
+        << reading_while_timing;
+    EXPECT_NE(reading_while_timing, "0.000");
+    EXPECT_EQ(status(), TEXT_ANOTHER_GO);
+    EXPECT_TRUE(IsWindowEnabled(control(CTRL_START_BUTTON)));
+    EXPECT_TRUE(IsWindowEnabled(control(CTRL_DELAY_SPIN)));
+    const std::string final_reading = control_text(CTRL_READOUT);
+    EXPECT_TRUE(std::regex_match(final_reading, std::regex("0\\.[0-9]{3}"))) << final_reading;
+    EXPECT_GE(final_reading, reading_while_timing);
+}
+
+TEST_F(TrialTest, SpaceHeldWhenTheDelayEndsIsCheating)
+{
+    control_set_state(CTRL_DELAY_SPIN, 1);
+    bring_to_front(main_window());
+    SetFocus(main_window());
+    Player player(this);
+    player.start([&] {
+        status_becomes(TEXT_DELAY_STARTED);
+        input_key_down(VK_SPACE);
+        status_becomes(TEXT_CHEAT, 4000);
+        input_key_up(VK_SPACE);
+        close_window();
+    });
+    post_start_click();
+    main_event_loop(recording_starter);
+    EXPECT_EQ(status(), TEXT_CHEAT);
+    EXPECT_EQ(control_text(CTRL_READOUT), "0.000");
+    EXPECT_TRUE(IsWindowEnabled(control(CTRL_START_BUTTON)));
+}
+
+TEST_F(TrialTest, ClosingInTheDelayOrWhileTimingStopsTheTrialSafely)
+{
+    // Alternately in the delay and while timing, again and again.
+    for (int round = 0; round < 6; ++round) {
+        if (round > 0) {
+            trial_gate_open();
+            readout_font = nullptr;
+            ASSERT_TRUE(build_main_window());
+        }
+        control_set_state(CTRL_DELAY_SPIN, 1);
+        const bool while_timing = round % 2 == 1;
+        Player player(this);
+        player.start([&] {
+            status_becomes(while_timing ? TEXT_GO : TEXT_DELAY_STARTED);
+            if (while_timing)
+                Sleep(50);
+            close_window();
+        });
+        post_start_click();
+        main_event_loop(recording_starter);
+        trial_gate_close();
+        release_runtime();
+
+        // Whatever the trial does next must not reach a window built afresh.
+        ASSERT_TRUE(build_main_window());
+        control_set_text(CTRL_READOUT, "untouched");
+        HANDLE trial = thread_handle(started.back());
+        if (trial) {
+            DWORD woke;
+            do {
+                woke = MsgWaitForMultipleObjects(1, &trial, FALSE, 3000, QS_ALLINPUT);
+                pump_for(0);
+            } while (woke == WAIT_OBJECT_0 + 1);
+            EXPECT_EQ(woke, WAIT_OBJECT_0) << "the trial ends by itself";
+        }
+        EXPECT_EQ(control_text(CTRL_READOUT), "untouched") << "round " << round;
+        EXPECT_EQ(status(), "Click on the Start Timer button.") << "round " << round;
+        release_runtime();
+    }
+}
+
+} // namespace
