@@ -6,7 +6,23 @@
 set -eu
 prefix=$1
 program=${2:-}
-[ -f "$prefix/.flinch-ready" ] && exit 0
+
+# Wine draws the frame's close box and other glyphs with Marlett. Debian's
+# Wine 8 does not find the copy that fonts-wine installs in /usr/share/wine/
+# fonts (it is neither in Wine's own font folder as built nor known to
+# fontconfig), so the close box shows the letter "r"; the prefix's own Fonts
+# folder is always searched. Done for ready prefixes too, so older ones mend.
+link_marlett() {
+    fonts="$prefix/drive_c/windows/Fonts"
+    if [ -d "$fonts" ] && [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -e "$fonts/marlett.ttf" ]; then
+        ln -sf /usr/share/wine/fonts/marlett.ttf "$fonts/marlett.ttf" 2>/dev/null || true
+    fi
+}
+
+if [ -f "$prefix/.flinch-ready" ]; then
+    link_marlett
+    exit 0
+fi
 
 arch=win32
 if [ -n "$program" ] && file -b "$program" 2>/dev/null | grep -q 'PE32+'; then
@@ -16,7 +32,10 @@ mkdir -p "$(dirname "$prefix")"
 # Another test may be creating the same prefix right now.
 exec 9>"$prefix.lock"
 flock 9
-[ -f "$prefix/.flinch-ready" ] && exit 0
+if [ -f "$prefix/.flinch-ready" ]; then
+    link_marlett
+    exit 0
+fi
 
 export WINEPREFIX="$prefix" WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wineboot -i >/dev/null 2>&1
@@ -25,4 +44,5 @@ wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/
 # No crash dialog that would wait for a click that never comes.
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
 wineserver -w
+link_marlett
 touch "$prefix/.flinch-ready"

@@ -49,6 +49,20 @@ void input_key(WORD vk)
     input_key_up(vk);
 }
 
+void input_key_held(WORD vk, DWORD ms)
+{
+    input_key_down(vk);
+    Sleep(ms);
+    input_key_up(vk);
+}
+
+void input_key_with(WORD modifier, WORD vk)
+{
+    input_key_down(modifier);
+    input_key(vk);
+    input_key_up(modifier);
+}
+
 void input_text(const char* text)
 {
     for (; *text; ++text) {

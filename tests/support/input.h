@@ -12,6 +12,11 @@ void input_key_down(WORD vk);
 void input_key_up(WORD vk);
 // Presses and releases a key.
 void input_key(WORD vk);
+// Holds a key down for `ms` milliseconds, as a finger does. A program that
+// samples the key's state now and then misses a press shorter than its period.
+void input_key_held(WORD vk, DWORD ms);
+// Presses a key while a modifier (VK_MENU, VK_SHIFT, VK_CONTROL) is held.
+void input_key_with(WORD modifier, WORD vk);
 // Types the characters of a text made of digits and letters.
 void input_text(const char* text);
 // Brings a top-level window to the front so that input reaches it.

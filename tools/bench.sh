@@ -1,0 +1,39 @@
+#!/bin/sh
+# `make bench`: builds both targets and plays at least 30 reaction trials
+# against each built game under Wine, through the end-to-end driver: prints
+# the read-out's error against the true delay, the polling loop's period,
+# the game's handle count and private memory, and the size of both .exe files.
+# It prints figures and judges none; it fails only when it cannot run.
+# TRIALS=n plays more trials; ARCHES picks the targets (default both).
+set -eu
+. "$(dirname "$0")/common.sh"
+trap cleanup EXIT INT TERM
+
+"$ROOT/tools/setup.sh"
+for arch in i686 x86_64; do
+    echo "== building $arch"
+    configure_and_build "$arch" Flinchmeter e2e_bench >/dev/null
+done
+
+echo
+echo "== size of the release .exe files (target: 32-bit at most 64 KiB = 65536 bytes)"
+for arch in i686 x86_64; do
+    exe="$BUILD/$arch/game/Flinchmeter.exe"
+    size=$(stat -c %s "$exe")
+    printf '  %-7s %7d bytes (%d KiB)  %s\n' "$arch" "$size" $(( (size + 1023) / 1024 )) \
+        "$(file -b "$exe" | cut -d, -f1)"
+done
+
+start_xvfb
+for arch in $ARCHES; do
+    dir="$BUILD/$arch"
+    prefix="$dir/wineprefix"
+    bench="$dir/tests/e2e/e2e_bench.exe"
+    "$ROOT/tools/wine-prefix.sh" "$prefix" "$bench"
+    start_wineserver "$prefix"
+    echo
+    echo "== $arch build: e2e_bench under Wine ($(wine --version 2>/dev/null || echo wine))"
+    WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+        wine "$bench" "$dir/game/Flinchmeter.exe" "${TRIALS:-30}"
+    WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+done
