@@ -13,7 +13,7 @@ prefix="$BUILD/run-prefix"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    "$ROOT/tools/wine-prefix.sh" "$prefix" "$exe"
+    "$ROOT/tools/wine-prefix.sh" "$prefix" "$exe" no-desktop
     echo "Starting Flinchmeter on $DISPLAY"
     WINEPREFIX="$prefix" wine "$exe"
     exit $?
@@ -22,9 +22,10 @@ fi
 shot="$BUILD/flinchmeter.png"
 echo "No display: running Flinchmeter on a private Xvfb display to take a screenshot."
 start_xvfb
-"$ROOT/tools/wine-prefix.sh" "$prefix" "$exe"
+"$ROOT/tools/wine-prefix.sh" "$prefix" "$exe" no-desktop
 start_wineserver "$prefix"
-WINEPREFIX="$prefix" wine "$exe" &
+# Xvfb has no window manager: a Wine desktop gives the window its frame.
+WINEPREFIX="$prefix" wine explorer.exe /desktop=Default,1024x768 "$exe" &
 game=$!
 sleep 4
 import -window root -crop 1024x768+0+0 +repage "$shot"
