@@ -1,6 +1,7 @@
 // The main window as the game builds it.
 #include <windows.h>
 #include <commctrl.h>
+#include <string.h>
 #include "game/main_window.h"
 #include "tests/game/game_window.h"
 #include "ui/controls/spin.h"
@@ -111,6 +112,32 @@ TEST_F(MainWindowTest, StatusBarHasOneFieldWithTheFirstInstruction)
     EXPECT_EQ(SendMessageA(bar, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 1);
     EXPECT_EQ(edges[0], 250);
     EXPECT_EQ(status(), "Click on the Start Timer button.");
+}
+
+} // namespace
+
+namespace {
+
+// Refuses to create the game's main window, as a system out of resources would.
+LRESULT CALLBACK refuse_main_window(int code, WPARAM wparam, LPARAM lparam)
+{
+    if (code == HCBT_CREATEWND) {
+        const char* name = reinterpret_cast<CBT_CREATEWNDA*>(lparam)->lpcs->lpszClass;
+        if (HIWORD(reinterpret_cast<UINT_PTR>(name)) && strcmp(name, "WindowClass_0") == 0)
+            return 1;
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+TEST(MainWindowFailureTest, WithoutAWindowBuildingReportsFailureAndMakesNoControls)
+{
+    HHOOK hook = SetWindowsHookExA(WH_CBT, refuse_main_window, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    EXPECT_FALSE(build_main_window());
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(window_handle(WINDOW_MAIN), nullptr);
+    EXPECT_EQ(control_lookup(CTRL_DELAY_SPIN), nullptr);
+    EXPECT_EQ(control_lookup(CTRL_START_BUTTON), nullptr);
 }
 
 } // namespace

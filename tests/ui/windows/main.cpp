@@ -1,4 +1,4 @@
-// Brings up the heaps and the window library for the window and event tests.
+// Brings up the heaps and the window library for the window tests.
 #include <gtest/gtest.h>
 #include "runtime/heaps.h"
 #include "runtime/module.h"
