@@ -2,6 +2,7 @@
 // the head, guarded by the brush lock for every search, create and delete.
 #include "ui/controls/brush_cache.h"
 #include "runtime/critical_section.h"
+#include "ui/windows/events.h"
 
 namespace {
 
@@ -84,4 +85,29 @@ int32_t get_control_colour(Control* record, int32_t type)
     if (type == COLOUR_TYPE_BACK)
         return record->back_colour;
     return COLOUR_NONE;
+}
+
+LRESULT paint_control_colours(Control* record, HDC dc, int system_back)
+{
+    LRESULT result = NOT_HANDLED;
+    if (record->text_colour != COLOUR_NONE) {
+        SetTextColor(dc, static_cast<COLORREF>(record->text_colour));
+        if (record->back_colour == COLOUR_NONE) {
+            SetBkColor(dc, GetSysColor(system_back));
+            result = reinterpret_cast<LRESULT>(GetSysColorBrush(system_back));
+        }
+    }
+    if (record->back_colour != COLOUR_NONE) {
+        SetBkColor(dc, static_cast<COLORREF>(record->back_colour));
+        result = reinterpret_cast<LRESULT>(record->back_brush);
+    }
+    return result;
+}
+
+void release_control_brush(Control* record)
+{
+    if (record->back_brush) {
+        brush_release(record->back_brush);
+        record->back_brush = nullptr;
+    }
 }

@@ -26,3 +26,10 @@ void brush_release(HBRUSH brush);
 // Type COLOUR_TYPE_TEXT or COLOUR_TYPE_BACK; COLOUR_NONE returns to system colours.
 void set_control_colour(Control* record, int32_t type, int32_t colour);
 int32_t get_control_colour(Control* record, int32_t type);
+
+// Answers a WM_CTLCOLOR* message with the control's own colours: its text
+// colour (on the system colour `system_back` when it has no background) and
+// its background brush. NOT_HANDLED when it has neither, so the system paints.
+LRESULT paint_control_colours(Control* record, HDC dc, int system_back);
+// Gives back the control's background brush, if it holds one.
+void release_control_brush(Control* record);

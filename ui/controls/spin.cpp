@@ -102,24 +102,6 @@ void spin_set_attribute(Control* record, int32_t type, int32_t value)
         SendMessageA(record->buddy, UDM_SETRANGE, 0, range_lparam(HIWORD(range), value));
 }
 
-// The colours of an editable edit box; NOT_HANDLED leaves the system's.
-LRESULT edit_colours(Control* record, HDC dc)
-{
-    LRESULT result = NOT_HANDLED;
-    if (record->text_colour != COLOUR_NONE) {
-        SetTextColor(dc, static_cast<COLORREF>(record->text_colour));
-        if (record->back_colour == COLOUR_NONE) {
-            SetBkColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-            result = brush_result(GetSysColorBrush(COLOR_BTNHIGHLIGHT));
-        }
-    }
-    if (record->back_colour != COLOUR_NONE) {
-        SetBkColor(dc, static_cast<COLORREF>(record->back_colour));
-        result = brush_result(record->back_brush);
-    }
-    return result;
-}
-
 LRESULT spin_on_parent_message(Control* record, HWND window, UINT message, WPARAM wparam,
                                LPARAM lparam)
 {
@@ -136,7 +118,7 @@ LRESULT spin_on_parent_message(Control* record, HWND window, UINT message, WPARA
     case WM_VSCROLL:
         return 0;
     case WM_CTLCOLOREDIT:
-        return edit_colours(record, reinterpret_cast<HDC>(wparam));
+        return paint_control_colours(record, reinterpret_cast<HDC>(wparam), COLOR_BTNHIGHLIGHT);
     case WM_CTLCOLORSTATIC: {
         // A read-only or disabled edit box, while its window is enabled.
         if (!IsWindowEnabled(window))
@@ -147,7 +129,7 @@ LRESULT spin_on_parent_message(Control* record, HWND window, UINT message, WPARA
             SetBkColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
             return brush_result(GetSysColorBrush(COLOR_BTNHIGHLIGHT));
         }
-        return edit_colours(record, dc);
+        return paint_control_colours(record, dc, COLOR_BTNHIGHLIGHT);
     }
     default:
         return NOT_HANDLED;
@@ -156,10 +138,7 @@ LRESULT spin_on_parent_message(Control* record, HWND window, UINT message, WPARA
 
 void spin_on_destroy(Control* record)
 {
-    if (record->back_brush) {
-        brush_release(record->back_brush);
-        record->back_brush = nullptr;
-    }
+    release_control_brush(record);
     RemovePropA(record->buddy, CONTROL_ID_PROP);
     DestroyWindow(record->buddy);
 }

@@ -15,28 +15,7 @@ LRESULT text_on_parent_message(Control* record, HWND, UINT message, WPARAM wpara
 {
     if (message != WM_CTLCOLORSTATIC)
         return NOT_HANDLED;
-    const HDC dc = reinterpret_cast<HDC>(wparam);
-    LRESULT result = NOT_HANDLED;
-    if (record->text_colour != COLOUR_NONE) {
-        SetTextColor(dc, static_cast<COLORREF>(record->text_colour));
-        if (record->back_colour == COLOUR_NONE) {
-            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-            result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-        }
-    }
-    if (record->back_colour != COLOUR_NONE) {
-        SetBkColor(dc, static_cast<COLORREF>(record->back_colour));
-        result = reinterpret_cast<LRESULT>(record->back_brush);
-    }
-    return result;
-}
-
-void text_on_destroy(Control* record)
-{
-    if (record->back_brush) {
-        brush_release(record->back_brush);
-        record->back_brush = nullptr;
-    }
+    return paint_control_colours(record, reinterpret_cast<HDC>(wparam), COLOR_BTNFACE);
 }
 
 } // namespace
@@ -49,7 +28,7 @@ const ControlKind* text_kind()
         kind.kind_id = KIND_TEXT;
         kind.table_size = sizeof(ControlKind);
         kind.on_parent_message = text_on_parent_message;
-        kind.on_destroy = text_on_destroy;
+        kind.on_destroy = release_control_brush;
         kind.set_colour = set_control_colour;
         kind.get_colour = get_control_colour;
         text_kind_built = true;
