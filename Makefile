@@ -1,11 +1,15 @@
-# The commands: `make run`, `make test`, `make bench` and `make screenshot`.
-.PHONY: run test bench screenshot clean
+# The commands: `make run`, `make test`, `make bench`, `make soak` and
+# `make screenshot`.
+.PHONY: run test bench soak screenshot clean
 run:
 	@tools/run.sh
 test:
 	@tools/test.sh
 bench:
 	@tools/bench.sh
+# make soak [DURATION=seconds] [SEED=n] [ARCHES="i686 x86_64"]
+soak:
+	@DURATION="$(DURATION)" SEED="$(SEED)" ARCHES="$(ARCHES)" tools/soak.sh
 screenshot:
 	@tools/screenshot.sh
 clean:
