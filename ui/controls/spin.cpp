@@ -1,7 +1,7 @@
 // The spin control. Its state is the up-down's position (read as 16 bits), its
 // text the edit box's; the two are kept in step by the caller. Arrow clicks
 // come back as MSG_CONTROL_EVENT with +1 or -1, and setting the text
-// programmatically raises no event.
+// programmatically raises no event and leaves queued input alone.
 #include "ui/controls/spin.h"
 #include <commctrl.h>
 #include "ui/controls/brush_cache.h"
@@ -40,11 +40,20 @@ void spin_set_state(Control* record, int32_t value)
     SendMessageA(record->buddy, UDM_SETPOS, 0, value);
 }
 
+// The edit box reports the change while its text is being set; that report
+// is ours, not the user's, so the event it recorded is undone. Input that is
+// still queued stays queued for the event loop: dispatched here, the events
+// it raised would be dropped with ours, and typing would go unreported.
 BOOL spin_set_text(Control* record, const char* text)
 {
+    EventState* state = event_state();
+    const EventState before = state ? *state : EventState{};
     const BOOL result = SetWindowTextA(record->handle, text);
-    // The edit box has just reported the change; it is ours, not the user's.
-    flush_message_queue();
+    if (state) {
+        state->pending_event = before.pending_event;
+        state->control = before.control;
+        state->type = before.type;
+    }
     return result;
 }
 

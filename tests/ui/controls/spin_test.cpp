@@ -87,26 +87,48 @@ TEST_F(Spin, TypingReportsEachChange)
     EXPECT_EQ(control_text(SPIN), "42");
 }
 
-TEST_F(Spin, SettingTheTextRaisesNoEventButKeepsQueuedWindowEvents)
+TEST_F(Spin, SettingTheTextRaisesNoEventButKeepsQueuedOnes)
 {
     make_game_spin();
     HWND button = reinterpret_cast<HWND>(create_button(1, 10, 10, 80, 20, "b"));
     drain_events();
-    // A user message that would be a control event, and one that queues a
-    // window event, both waiting when the text is set.
+    // A click on the button, and a close that queues a window event, both
+    // waiting when the text is set: neither is lost.
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_NE(control_set_text(SPIN, "10"), 0);
     EXPECT_EQ(control_text(SPIN), "10");
 
     bool closed = false;
-    bool control_event = false;
+    bool button_event = false;
+    bool spin_event = false;
     for (int32_t code; (code = wait_event(0)) != 0 || event_state()->head;) {
         closed |= code == EVENT_CLOSE_WINDOW;
-        control_event |= code == EVENT_CONTROL;
+        button_event |= code == EVENT_CONTROL && event_control() == 1;
+        spin_event |= code == EVENT_CONTROL && event_control() == SPIN;
     }
     EXPECT_TRUE(closed);
-    EXPECT_FALSE(control_event);
+    EXPECT_TRUE(button_event);
+    EXPECT_FALSE(spin_event);
+}
+
+// Typing that waits in the queue while the program sets the text (after an
+// arrow click, say) is still reported, so that the state can follow it.
+TEST_F(Spin, TypingWaitingWhileTheTextIsSetIsReported)
+{
+    make_game_spin();
+    bring_to_front(window);
+    SetFocus(edit);
+    drain_events();
+    input_text("7");
+    ASSERT_NE(MsgWaitForMultipleObjectsEx(0, nullptr, 2000, QS_KEY, MWMO_INPUTAVAILABLE),
+              static_cast<DWORD>(WAIT_TIMEOUT))
+        << "the key press never reached the queue";
+    EXPECT_NE(control_set_text(SPIN, "10"), 0);
+    EXPECT_EQ(wait_control_event(SPIN, [](LONG_PTR t) { return t == EN_CHANGE; }), EN_CHANGE);
+    const std::string text = control_text(SPIN);
+    EXPECT_EQ(text.size(), 3u) << text;
+    EXPECT_NE(text.find('7'), std::string::npos) << text;
 }
 
 TEST_F(Spin, StateAndTextAreIndependent)
