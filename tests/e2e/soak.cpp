@@ -515,7 +515,7 @@ void Soak::click_somewhere()
         note(std::string("click ") + name + " at " + std::to_string(x) + "," + std::to_string(y));
         input_click(x, y);
     };
-    switch (below(10)) {
+    switch (below(11)) {
     case 0:
         in_child(c.arrows, "up arrow", 0.1, 0.4);
         break;
@@ -544,6 +544,21 @@ void Soak::click_somewhere()
         const int y = (outer.top + client.y) / 2;
         note("click caption at " + std::to_string(x) + "," + std::to_string(y));
         input_click(x, y);
+        break;
+    }
+    case 8: {
+        // The client area between the controls.
+        for (int tries = 0; tries < 50; ++tries) {
+            POINT p{below(client_rect.right), below(client_rect.bottom)};
+            if (ChildWindowFromPointEx(game_->window(), p, CWP_SKIPINVISIBLE) ==
+                game_->window()) {
+                ClientToScreen(game_->window(), &p);
+                note("click empty client area at " + std::to_string(p.x) + "," +
+                     std::to_string(p.y));
+                input_click(p.x, p.y);
+                break;
+            }
+        }
         break;
     }
     default: {
