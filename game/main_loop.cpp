@@ -37,8 +37,19 @@ void synchronise_spin()
     }
 }
 
+// The disabled button is what says a trial runs. A click event can still
+// arrive while it is disabled (another program can post one), and a second
+// trial on the same window would fight the first over every text.
+bool trial_running()
+{
+    const Control* button = control_lookup(CTRL_START_BUTTON);
+    return button && !IsWindowEnabled(button->handle);
+}
+
 void start_trial(TrialStarter start_thread)
 {
+    if (trial_running())
+        return;
     control_set_text(CTRL_READOUT, "0.000");
     control_set_text(CTRL_UNITS, "Seconds");
     control_disable(CTRL_START_BUTTON, 1);

@@ -110,6 +110,28 @@ TEST_F(MainLoopTest, StartResetsTheReadoutDisablesTheControlsAndStartsATrial)
     EXPECT_TRUE(wait_until([&] { return status() == TEXT_DELAY_STARTED; }));
 }
 
+TEST_F(MainLoopTest, AClickEventWhileATrialRunsStartsNoSecondTrial)
+{
+    control_set_state(CTRL_DELAY_SPIN, 1);
+    post_start_click();
+    // Forged while the button is disabled: by another program, or a stale
+    // notification.
+    PostMessageA(main_window(), MSG_CONTROL_EVENT, CTRL_START_BUTTON, 0);
+    PostMessageA(main_window(), WM_COMMAND, MAKEWPARAM(CTRL_START_BUTTON, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control(CTRL_START_BUTTON)));
+    run_loop();
+    EXPECT_EQ(started.size(), 1u);
+    EXPECT_FALSE(IsWindowEnabled(control(CTRL_START_BUTTON)));
+}
+
+TEST_F(MainLoopTest, AClickEventWhenIdleStartsATrialLikeAClick)
+{
+    control_set_state(CTRL_DELAY_SPIN, 1);
+    PostMessageA(main_window(), MSG_CONTROL_EVENT, CTRL_START_BUTTON, 0);
+    run_loop();
+    EXPECT_EQ(started.size(), 1u);
+}
+
 TEST_F(MainLoopTest, WhenNoTrialCanStartTheControlsComeBackWithAnInvitation)
 {
     post_start_click();

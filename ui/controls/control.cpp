@@ -128,6 +128,10 @@ LRESULT route_to_control(HWND child, HWND window, UINT message, WPARAM wparam, L
     Control* record = control_lookup(id);
     if (!record || !record->kind || !record->kind->on_parent_message)
         return NOT_HANDLED;
+    // A window without the property reads as number 0, and any program can
+    // name any window in a notification: only the control's own windows count.
+    if (child != record->handle && child != record->buddy)
+        return NOT_HANDLED;
     return record->kind->on_parent_message(record, window, message, wparam, lparam);
 }
 

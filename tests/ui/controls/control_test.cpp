@@ -174,6 +174,40 @@ TEST_F(ControlCore, RoutingRequiresMatchingIdAndProperty)
     DeleteDC(dc);
 }
 
+TEST_F(ControlCore, OnlyTheControlsOwnWindowsAreRoutedToIt)
+{
+    HWND text = as_handle(create_text(0, 0, 0, 50, 20, "t"));
+    HWND other = as_handle(create_text(5, 0, 30, 50, 20, "u"));
+    Control* record = control_lookup(0);
+    record->kind->set_colour(record, COLOUR_TYPE_BACK, RGB(10, 20, 30));
+    Control* other_record = control_lookup(5);
+    other_record->kind->set_colour(other_record, COLOUR_TYPE_BACK, RGB(40, 50, 60));
+    HDC dc = CreateCompatibleDC(nullptr);
+    const WPARAM w = reinterpret_cast<WPARAM>(dc);
+    const auto routed = [&](HWND child) {
+        return route_to_control(child, window, WM_CTLCOLORSTATIC, w,
+                                reinterpret_cast<LPARAM>(child));
+    };
+    EXPECT_EQ(routed(text), reinterpret_cast<LRESULT>(record->back_brush));
+
+    // Id 0 and no property read like control 0: a top-level window, or a
+    // child that is no control.
+    EXPECT_EQ(routed(window), NOT_HANDLED);
+    HWND plain = CreateWindowExA(0, "Static", "", WS_CHILD, 0, 0, 10, 10, window, nullptr,
+                                 nullptr, nullptr);
+    ASSERT_EQ(GetWindowLongPtrA(plain, GWLP_ID), 0);
+    EXPECT_EQ(routed(plain), NOT_HANDLED);
+
+    // A window that copies another control's id and property is not that control.
+    SetWindowLongPtrA(plain, GWLP_ID, 5);
+    SetPropA(plain, CONTROL_ID_PROP, reinterpret_cast<HANDLE>(5));
+    EXPECT_EQ(routed(plain), NOT_HANDLED);
+    EXPECT_EQ(routed(other), reinterpret_cast<LRESULT>(other_record->back_brush));
+    RemovePropA(plain, CONTROL_ID_PROP);
+    DestroyWindow(plain);
+    DeleteDC(dc);
+}
+
 TEST_F(ControlCore, TextColoursReachTheDeviceContext)
 {
     HWND text = as_handle(create_text(5, 0, 0, 50, 20, "t"));
