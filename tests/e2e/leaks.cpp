@@ -65,12 +65,15 @@ int fail(const char* what, const Game& game, int trial)
 }
 
 // How the trial ended: the status text once it invites another go; empty
-// when no ending came.
-std::string play_one_trial(const Game& game)
+// when no ending came. `threads_in_delay`, when given, receives the game's
+// thread count while the trial waits out its delay.
+std::string play_one_trial(const Game& game, long* threads_in_delay = nullptr)
 {
     game.click_start();
     if (!game.wait_status(status_says::DELAY, 3000))
         return {};
+    if (threads_in_delay)
+        *threads_in_delay = thread_count_of(game.pid());
     if (game.wait_status(status_says::GO, 3000)) {
         Sleep(PRESS_AFTER_GO_MS);
         input_key_held(VK_SPACE, HOLD_MS);
@@ -133,9 +136,10 @@ int main(int argc, char** argv)
         m->values.clear();
 
     int slow = 0, cheats = 0;
+    long threads_in_first_delay = -1;
     const double started = now_ms();
     for (int t = 1; t <= trials; ++t) {
-        const std::string ending = play_one_trial(game);
+        const std::string ending = play_one_trial(game, t == 1 ? &threads_in_first_delay : nullptr);
         if (!game.running())
             return fail("the game is no longer running", game, t);
         if (ending.empty())
@@ -181,6 +185,9 @@ int main(int argc, char** argv)
             verdicts += line;
         }
     }
+
+    // The trial's own thread shows here: the count sees trial threads.
+    printf("\n  threads while the first trial waited out its delay: %ld\n", threads_in_first_delay);
 
     if (!game.click_close_box())
         return fail("no close box", game, trials);
