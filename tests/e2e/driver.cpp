@@ -3,6 +3,7 @@
 #include "tests/e2e/driver.h"
 #include <commctrl.h>
 #include <psapi.h>
+#include <tlhelp32.h>
 #include <string.h>
 #include <vector>
 #include "tests/support/input.h"
@@ -147,6 +148,30 @@ bool is_reading(const std::string& text)
         if (i != point && (text[i] < '0' || text[i] > '9'))
             return false;
     return true;
+}
+
+long thread_count_of(DWORD pid)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    long count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == pid)
+            ++count;
+    CloseHandle(snapshot);
+    return count;
+}
+
+long gui_object_count_of(HANDLE process, DWORD kind)
+{
+    SetLastError(0);
+    const DWORD count = GetGuiResources(process, kind);
+    if (count == 0 && GetLastError() != 0)
+        return -1;
+    return static_cast<long>(count);
 }
 
 Game::~Game()

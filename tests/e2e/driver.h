@@ -34,6 +34,13 @@ RECT rect_in_parent(HWND child);
 // Whether text is a reading: digits, a point and exactly three decimals.
 bool is_reading(const std::string& text);
 
+// What the leak check samples of another process. Each gives -1 when it
+// cannot be read.
+// The process's threads, counted in a Toolhelp snapshot.
+long thread_count_of(DWORD pid);
+// GetGuiResources (GR_GDIOBJECTS or GR_USEROBJECTS); Wine's stub answers 0.
+long gui_object_count_of(HANDLE process, DWORD kind);
+
 // The game's child windows, found by class and control number.
 struct GameControls {
     HWND edit = nullptr;     // the spin's text box

@@ -1,6 +1,7 @@
 // Trials run in-process against the real window: the go signal, the read-out,
 // the endings, and closing the window while a trial runs.
 #include <functional>
+#include <vector>
 #include <regex>
 #include "game/main_loop.h"
 #include "game/trial.h"
@@ -112,6 +113,82 @@ TEST_F(TrialTest, SpaceHeldWhenTheDelayEndsIsCheating)
     EXPECT_EQ(status(), TEXT_CHEAT);
     EXPECT_EQ(control_text(CTRL_READOUT), "0.000");
     EXPECT_TRUE(IsWindowEnabled(control(CTRL_START_BUTTON)));
+}
+
+// What the registry holds as trials follow one another, seen by a starter
+// that wraps thread_create.
+struct TrialThreads {
+    struct Trial {
+        HANDLE handle;  // the registry's own handle, valid until the reap
+        DWORD id;
+    };
+    static inline std::vector<Trial> trials;
+    static inline std::vector<int32_t> records_after_start;
+    static inline int still_naming_a_reaped_thread = 0;
+
+    static int32_t starter(LPTHREAD_START_ROUTINE routine, void* argument)
+    {
+        // The trial before has shown its last text; give it its last step, so
+        // that it has ended and can be reaped now.
+        if (!trials.empty())
+            WaitForSingleObject(trials.back().handle, 3000);
+        const int32_t number = thread_create(routine, argument);
+        const HANDLE handle = thread_handle(number);
+        records_after_start.push_back(thread_record_count());
+        // Reaped trials' handles are closed: none names its thread any more.
+        for (const Trial& reaped : trials) {
+            DWORD flags = 0;
+            if (GetHandleInformation(reaped.handle, &flags) && GetThreadId(reaped.handle) == reaped.id)
+                ++still_naming_a_reaped_thread;
+        }
+        trials.push_back({handle, GetThreadId(handle)});
+        return number;
+    }
+};
+
+TEST_F(TrialTest, EndedTrialsAreReapedAndTheirHandlesClosed)
+{
+    constexpr int TRIALS = 4;
+    EXPECT_EQ(thread_record_count(), 0);
+    TrialThreads::trials.clear();
+    TrialThreads::records_after_start.clear();
+    TrialThreads::still_naming_a_reaped_thread = 0;
+    control_set_state(CTRL_DELAY_SPIN, 1);
+    bring_to_front(main_window());
+    SetFocus(main_window());
+    std::vector<int32_t> records_seen;  // while timing, and after each ending
+    int endings = 0;
+    Player player(this);
+    player.start([&] {
+        for (int t = 0; t < TRIALS; ++t) {
+            if (!status_becomes(TEXT_GO))
+                break;
+            records_seen.push_back(thread_record_count());
+            Sleep(30);
+            input_key_down(VK_SPACE);
+            Sleep(80);
+            input_key_up(VK_SPACE);
+            if (!status_becomes(TEXT_ANOTHER_GO))
+                break;
+            ++endings;
+            records_seen.push_back(thread_record_count());
+            if (t + 1 < TRIALS)
+                post_start_click();
+            // The next trial's delay text replaces the invitation.
+            status_becomes(TEXT_DELAY_STARTED, 2000);
+        }
+        close_window();
+    });
+    post_start_click();
+    main_event_loop(TrialThreads::starter);
+
+    EXPECT_EQ(endings, TRIALS);
+    ASSERT_EQ(TrialThreads::trials.size(), static_cast<size_t>(TRIALS));
+    // The running trial, or the one that ended and waits for the next start:
+    // one record at every moment, never one per trial played.
+    EXPECT_EQ(TrialThreads::records_after_start, std::vector<int32_t>(TRIALS, 1));
+    EXPECT_EQ(records_seen, std::vector<int32_t>(2 * TRIALS, 1));
+    EXPECT_EQ(TrialThreads::still_naming_a_reaped_thread, 0);
 }
 
 TEST_F(TrialTest, ClosingInTheDelayOrWhileTimingStopsTheTrialSafely)

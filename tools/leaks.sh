@@ -1,0 +1,34 @@
+#!/bin/sh
+# `make leaks`: builds the chosen targets and plays 500 reaction trials in a
+# row against each built game under Wine, through the end-to-end driver,
+# sampling the game's handles, GDI and USER objects, private memory and
+# threads after every trial. Prints the first and last values and the slope,
+# and fails when a count grows beyond its bound (see tests/e2e/leaks.cpp).
+# TRIALS=n plays another number of trials; ARCHES picks the targets (default both).
+set -eu
+. "$(dirname "$0")/common.sh"
+trap cleanup EXIT INT TERM
+
+"$ROOT/tools/setup.sh"
+for arch in $ARCHES; do
+    echo "== building $arch"
+    configure_and_build "$arch" Flinchmeter e2e_leaks >/dev/null
+done
+
+start_xvfb
+status=0
+for arch in $ARCHES; do
+    dir="$BUILD/$arch"
+    prefix="$dir/wineprefix"
+    leaks="$dir/tests/e2e/e2e_leaks.exe"
+    "$ROOT/tools/wine-prefix.sh" "$prefix" "$leaks"
+    start_wineserver "$prefix"
+    echo
+    echo "== $arch build: e2e_leaks under Wine ($(wine --version 2>/dev/null || echo wine))"
+    if ! WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+        wine "$leaks" "$dir/game/Flinchmeter.exe" "${TRIALS:-500}"; then
+        status=1
+    fi
+    WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+done
+exit $status
