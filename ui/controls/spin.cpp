@@ -51,6 +51,7 @@ BOOL spin_set_text(Control* record, const char* text)
     const BOOL result = SetWindowTextA(record->handle, text);
     if (state) {
         state->pending_event = before.pending_event;
+        state->window = before.window;
         state->control = before.control;
         state->type = before.type;
     }
