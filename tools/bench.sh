@@ -26,14 +26,7 @@ done
 
 start_xvfb
 for arch in $ARCHES; do
-    dir="$BUILD/$arch"
-    prefix="$dir/wineprefix"
-    bench="$dir/tests/e2e/e2e_bench.exe"
-    "$ROOT/tools/wine-prefix.sh" "$prefix" "$bench"
-    start_wineserver "$prefix"
     echo
     echo "== $arch build: e2e_bench under Wine ($(wine --version 2>/dev/null || echo wine))"
-    WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-        wine "$bench" "$dir/game/Flinchmeter.exe" "${TRIALS:-30}"
-    WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+    run_driver "$arch" e2e_bench "${TRIALS:-30}"
 done

@@ -58,6 +58,23 @@ start_wineserver() {  # prefix
     sleep 0.5
 }
 
+# Runs a driver program of the arch's build (tests/e2e/NAME.exe) against the
+# arch's game under Wine, with a persistent wineserver for the prefix that is
+# stopped afterwards. Returns the program's status.
+run_driver() {  # arch name [arguments after the game's path...]
+    arch=$1; name=$2; shift 2
+    dir="$BUILD/$arch"
+    prefix="$dir/wineprefix"
+    exe="$dir/tests/e2e/$name.exe"
+    "$ROOT/tools/wine-prefix.sh" "$prefix" "$exe"
+    start_wineserver "$prefix"
+    rc=0
+    WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+        wine "$exe" "$dir/game/Flinchmeter.exe" "$@" || rc=$?
+    WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+    return $rc
+}
+
 cleanup() {
     for p in $STARTED_PREFIXES; do
         WINEPREFIX="$p" wineserver -k 2>/dev/null || true

@@ -18,17 +18,8 @@ done
 start_xvfb
 status=0
 for arch in $ARCHES; do
-    dir="$BUILD/$arch"
-    prefix="$dir/wineprefix"
-    leaks="$dir/tests/e2e/e2e_leaks.exe"
-    "$ROOT/tools/wine-prefix.sh" "$prefix" "$leaks"
-    start_wineserver "$prefix"
     echo
     echo "== $arch build: e2e_leaks under Wine ($(wine --version 2>/dev/null || echo wine))"
-    if ! WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-        wine "$leaks" "$dir/game/Flinchmeter.exe" "${TRIALS:-500}"; then
-        status=1
-    fi
-    WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+    run_driver "$arch" e2e_leaks "${TRIALS:-500}" || status=1
 done
 exit $status

@@ -18,18 +18,9 @@ done
 start_xvfb
 status=0
 for arch in $ARCHES; do
-    dir="$BUILD/$arch"
-    prefix="$dir/wineprefix"
-    soak="$dir/tests/e2e/e2e_soak.exe"
-    "$ROOT/tools/wine-prefix.sh" "$prefix" "$soak"
-    start_wineserver "$prefix"
     echo
     echo "== $arch build: e2e_soak under Wine for ${DURATION:-300} s"
-    if ! WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-        wine "$soak" "$dir/game/Flinchmeter.exe" "${DURATION:-300}" "${SEED:-}"; then
-        status=1
-    fi
-    WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+    run_driver "$arch" e2e_soak "${DURATION:-300}" "${SEED:-}" || status=1
 done
 [ $status -eq 0 ] && echo "== soak passed" || echo "== soak FAILED"
 exit $status
