@@ -65,15 +65,10 @@ int main(int argc, char** argv)
     const int trials = std::max(30, argc > 2 ? atoi(argv[2]) : 30);
 
     Game game;
-    if (!game.start(argv[1])) {
+    if (!game.start_for_trials(argv[1], 1)) {
         fprintf(stderr, "e2e_bench: %s\n", game.error().c_str());
         return 1;
     }
-    game.to_front();
-    if (!game.controls().complete())
-        return fail("the game's window lacks its controls", game);
-    if (!game.type_delay_max(1))
-        return fail("could not set the delay maximum to 1", game);
     Sleep(300);
     const Usage before = usage_of(game);
     Usage after_first{};

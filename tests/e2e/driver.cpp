@@ -230,6 +230,23 @@ bool Game::start(const std::string& exe, DWORD ms)
     return true;
 }
 
+bool Game::start_for_trials(const std::string& exe, int delay_max)
+{
+    if (!start(exe))
+        return false;
+    to_front();
+    if (!controls_.complete()) {
+        error_ = "the game's window lacks its controls";
+        return false;
+    }
+    if (!type_delay_max(delay_max)) {
+        error_ = "could not set the delay maximum to " + std::to_string(delay_max) +
+                 " (status: \"" + status() + "\")";
+        return false;
+    }
+    return true;
+}
+
 bool Game::find_controls()
 {
     controls_ = GameControls{};

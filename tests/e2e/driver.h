@@ -71,6 +71,10 @@ public:
     // reason in `error()`, when no main window came.
     bool start(const std::string& exe, DWORD ms = 15000);
     const std::string& error() const { return error_; }
+    // start, then brings the window to the front, checks that every control
+    // is there and types the delay maximum: a game ready for its first trial.
+    // False, with the reason in `error()`, when any step fails.
+    bool start_for_trials(const std::string& exe, int delay_max);
 
     HWND window() const { return window_; }
     HANDLE process() const { return process_; }

@@ -30,15 +30,10 @@ int main(int argc, char** argv)
     const std::string done_file = to_windows_path(argv[3]);
 
     Game game;
-    if (!game.start(argv[1])) {
+    if (!game.start_for_trials(argv[1], 1)) {
         fprintf(stderr, "e2e_pose: %s\n", game.error().c_str());
         return 1;
     }
-    game.to_front();
-    if (!game.controls().complete())
-        return fail("the game's window lacks its controls", game);
-    if (!game.type_delay_max(1))
-        return fail("could not set the delay maximum", game);
     game.click_start();
     if (!game.wait_status(status_says::GO, 3000))
         return fail("no go text", game);
