@@ -1,8 +1,13 @@
 // The gate between the trial's thread and the window, with its event and
-// without it (start-up could not make it).
+// without it (start-up could not make it), and the end sequence that closes it.
 #include <gtest/gtest.h>
+#include "game/game_objects.h"
+#include "game/lifetime.h"
+#include "game/main_window.h"
 #include "game/trial_gate.h"
 #include "tests/support/pump.h"
+#include "ui/controls/control.h"
+#include "ui/windows/window.h"
 
 namespace {
 
@@ -84,5 +89,16 @@ INSTANTIATE_TEST_SUITE_P(WithAndWithoutItsEvent, TrialGateTest, testing::Bool(),
                          [](const testing::TestParamInfo<bool>& info) {
                              return info.param ? "WithEvent" : "WithoutEvent";
                          });
+
+// The end of the program closes the gate before it takes the windows down.
+TEST(EndSequenceTest, ACallUnderWayCompletesBeforeTheWindowsGo)
+{
+    GateRestore restore;
+    readout_font = nullptr;
+    ASSERT_TRUE(build_main_window());
+    EXPECT_EQ(answer_during(release_runtime, control_lookup(CTRL_READOUT)->handle), 5)
+        << "the read-out was gone while the call was under way";
+    EXPECT_EQ(window_handle(WINDOW_MAIN), nullptr);
+}
 
 } // namespace
