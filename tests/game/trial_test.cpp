@@ -116,7 +116,7 @@ TEST_F(TrialTest, SpaceHeldWhenTheDelayEndsIsCheating)
 }
 
 // What the registry holds as trials follow one another, seen by a starter
-// that wraps thread_create.
+// that wraps the fixture's.
 struct TrialThreads {
     struct Trial {
         HANDLE handle;  // the registry's own handle, valid until the reap
@@ -132,7 +132,7 @@ struct TrialThreads {
         // that it has ended and can be reaped now.
         if (!trials.empty())
             WaitForSingleObject(trials.back().handle, 3000);
-        const int32_t number = thread_create(routine, argument);
+        const int32_t number = GameWindowTest::recording_starter(routine, argument);
         const HANDLE handle = thread_handle(number);
         records_after_start.push_back(thread_record_count());
         // Reaped trials' handles are closed: none names its thread any more.
@@ -211,13 +211,13 @@ TEST_F(TrialTest, ClosingInTheDelayOrWhileTimingStopsTheTrialSafely)
         });
         post_start_click();
         main_event_loop(recording_starter);
-        trial_gate_close();
         release_runtime();
 
         // Whatever the trial does next must not reach a window built afresh.
         ASSERT_TRUE(build_main_window());
         control_set_text(CTRL_READOUT, "untouched");
-        HANDLE trial = thread_handle(started.back());
+        ASSERT_FALSE(started_handles.empty());
+        HANDLE trial = started_handles.back();
         if (trial) {
             DWORD woke;
             do {
