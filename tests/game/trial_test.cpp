@@ -115,6 +115,63 @@ TEST_F(TrialTest, SpaceHeldWhenTheDelayEndsIsCheating)
     EXPECT_TRUE(IsWindowEnabled(control(CTRL_START_BUTTON)));
 }
 
+// Windows makes keys into system keys while no window has the focus, and the
+// default handling of a system character plays the error sound.
+struct SystemKeyWatch {
+    static inline int system_keys = 0;
+    static inline int spaces_to_the_main_window = 0;
+    static inline HWND main = nullptr;
+    HHOOK hook;
+    static LRESULT CALLBACK look(int code, WPARAM removed, LPARAM data)
+    {
+        const MSG* msg = reinterpret_cast<const MSG*>(data);
+        if (code == HC_ACTION && removed == PM_REMOVE) {
+            if (msg->message >= WM_SYSKEYDOWN && msg->message <= WM_SYSDEADCHAR)
+                ++system_keys;
+            if (msg->message == WM_KEYDOWN && msg->wParam == VK_SPACE && msg->hwnd == main)
+                ++spaces_to_the_main_window;
+        }
+        return CallNextHookEx(nullptr, code, removed, data);
+    }
+    explicit SystemKeyWatch(HWND window)
+    {
+        system_keys = 0;
+        spaces_to_the_main_window = 0;
+        main = window;
+        hook = SetWindowsHookExA(WH_GETMESSAGE, look, nullptr, GetCurrentThreadId());
+    }
+    ~SystemKeyWatch() { UnhookWindowsHookEx(hook); }
+};
+
+TEST_F(TrialTest, SpaceGoesToTheMainWindowAsAPlainKeyInEveryPhase)
+{
+    control_set_state(CTRL_DELAY_SPIN, 1);
+    bring_to_front(main_window());
+    SetFocus(control(CTRL_START_BUTTON));
+    SystemKeyWatch watch(main_window());
+    Player player(this);
+    player.start([&] {
+        input_key_held(VK_SPACE, 60);  // pushes the focused button
+        if (status_becomes(TEXT_DELAY_STARTED)) {
+            input_key_held(VK_SPACE, 60);  // let go long before the delay ends
+            if (status_becomes(TEXT_GO)) {
+                Sleep(50);
+                input_key_held(VK_SPACE, 80);
+                if (status_becomes(TEXT_ANOTHER_GO))
+                    input_key_held(VK_SPACE, 80);
+            }
+        }
+        Sleep(100);
+        close_window();
+    });
+    main_event_loop(recording_starter);
+    EXPECT_EQ(status(), TEXT_ANOTHER_GO);
+    EXPECT_EQ(started.size(), 1u);
+    EXPECT_EQ(SystemKeyWatch::system_keys, 0);
+    EXPECT_EQ(SystemKeyWatch::spaces_to_the_main_window, 3) << "in the delay, timing, and after";
+    EXPECT_EQ(GetFocus(), main_window());
+}
+
 // What the registry holds as trials follow one another, seen by a starter
 // that wraps the fixture's.
 struct TrialThreads {
