@@ -26,6 +26,7 @@ void start_runtime()
 
 void release_runtime()
 {
+    trial_gate_close();
     thread_release_all();
     close_all_windows();
     free_all_fonts();

@@ -4,7 +4,6 @@
 #include "game/lifetime.h"
 #include "game/main_loop.h"
 #include "game/main_window.h"
-#include "game/trial_gate.h"
 #include "runtime/heaps.h"
 #include "ui/controls/font.h"
 
@@ -18,8 +17,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         ExitProcess(1);
     }
     main_event_loop();
-    // A trial may still be running: stop it reaching the window first.
-    trial_gate_close();
     release_runtime();
     general_heap_destroy();
     ExitProcess(0);

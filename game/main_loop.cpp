@@ -6,6 +6,7 @@
 #include "ui/controls/control.h"
 #include "ui/controls/status_bar.h"
 #include "ui/windows/events.h"
+#include "ui/windows/window.h"
 
 namespace {
 
@@ -46,12 +47,25 @@ bool trial_running()
     return button && !IsWindowEnabled(button->handle);
 }
 
+// Disabling the window that has the focus leaves the focus on no window, and
+// Windows then makes every key a system key, whose default handling plays the
+// error sound. Nothing gives the button the focus back after the trial: a
+// Space still held from the press would push it on release.
+void focus_main_window()
+{
+    HWND window = window_handle(WINDOW_MAIN);
+    HWND focus = GetFocus();
+    if (IsChild(window, focus) || (!focus && GetActiveWindow() == window))
+        SetFocus(window);
+}
+
 void start_trial(TrialStarter start_thread)
 {
     if (trial_running())
         return;
     control_set_text(CTRL_READOUT, "0.000");
     control_set_text(CTRL_UNITS, "Seconds");
+    focus_main_window();
     control_disable(CTRL_START_BUTTON, 1);
     control_disable(CTRL_DELAY_SPIN, 1);
     if (!start_thread(run_trial, no_argument)) {

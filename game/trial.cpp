@@ -13,6 +13,14 @@
 
 namespace {
 
+TrialBeep trial_beep;  // null: Beep itself
+
+DWORD WINAPI sound_go_beep(void*)
+{
+    (trial_beep ? trial_beep : Beep)(BEEP_FREQUENCY, BEEP_DURATION_MS);
+    return 0;
+}
+
 bool space_bar_down()
 {
     return (GetKeyState(VK_SPACE) & 0x8000) != 0;
@@ -99,8 +107,12 @@ void run_phases(StringVar* readout_text)
     }
     if (!show_status(TEXT_GO))
         return;
-    Beep(BEEP_FREQUENCY, BEEP_DURATION_MS);
+    // The clock starts when the go text is up. Beep blocks for the tone on
+    // some machines and returns at once on others, so it goes elsewhere: a
+    // press during the tone is timed like any other.
     const uint32_t start = tick_ms();
+    if (!QueueUserWorkItem(sound_go_beep, nullptr, WT_EXECUTEDEFAULT))
+        sound_go_beep(nullptr);
 
     uint32_t elapsed = 0;
     do {
@@ -122,6 +134,11 @@ void run_phases(StringVar* readout_text)
 }
 
 } // namespace
+
+void set_trial_beep(TrialBeep beep)
+{
+    trial_beep = beep;
+}
 
 DWORD WINAPI run_trial(void*)
 {

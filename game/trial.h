@@ -17,3 +17,9 @@ constexpr int READOUT_DECIMALS = 3;
 
 // The thread procedure of one trial; ignores its argument and returns 0.
 DWORD WINAPI run_trial(void* argument);
+
+// What sounds the go signal: Beep, or a stand-in in tests; null means Beep.
+// It runs on a worker of the system's thread pool, so the clock and the
+// polling do not wait for the tone.
+using TrialBeep = BOOL(WINAPI*)(DWORD frequency, DWORD duration_ms);
+void set_trial_beep(TrialBeep beep);

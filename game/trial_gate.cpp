@@ -7,14 +7,30 @@ namespace {
 CRITICAL_SECTION gate_lock;
 LONG calls_under_way;
 bool closed;
-HANDLE no_calls_event;  // manual reset; signalled while no call is under way
+// Manual reset; signalled while no call is under way. Only spares the close
+// from looking every millisecond: the gate works without it.
+HANDLE no_calls_event;
+
+bool no_calls_under_way()
+{
+    SectionLock lock(&gate_lock);
+    return calls_under_way == 0;
+}
 
 } // namespace
 
 void trial_gate_init()
 {
     InitializeCriticalSection(&gate_lock);
-    no_calls_event = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    trial_gate_replace_event(true);
+}
+
+void trial_gate_replace_event(bool make)
+{
+    SectionLock lock(&gate_lock);
+    if (no_calls_event)
+        CloseHandle(no_calls_event);
+    no_calls_event = make ? CreateEventA(nullptr, TRUE, calls_under_way == 0, nullptr) : nullptr;
 }
 
 void trial_gate_open()
@@ -26,9 +42,9 @@ void trial_gate_open()
 bool trial_gate_enter()
 {
     SectionLock lock(&gate_lock);
-    if (closed || !no_calls_event)
+    if (closed)
         return false;
-    if (calls_under_way++ == 0)
+    if (calls_under_way++ == 0 && no_calls_event)
         ResetEvent(no_calls_event);
     return true;
 }
@@ -36,26 +52,30 @@ bool trial_gate_enter()
 void trial_gate_leave()
 {
     SectionLock lock(&gate_lock);
-    if (--calls_under_way == 0)
+    if (--calls_under_way == 0 && no_calls_event)
         SetEvent(no_calls_event);
 }
 
 void trial_gate_close()
 {
+    HANDLE event;
     {
         SectionLock lock(&gate_lock);
         closed = true;
+        event = no_calls_event;
     }
-    if (!no_calls_event)
-        return;
     // A call under way is waiting for this thread to answer what it sent;
-    // answer sent messages only, leaving posted input alone.
-    for (;;) {
-        const DWORD woke =
-            MsgWaitForMultipleObjects(1, &no_calls_event, FALSE, INFINITE, QS_SENDMESSAGE);
-        if (woke != WAIT_OBJECT_0 + 1)
-            return;
-        MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    // answer sent messages only, leaving posted input alone. Without the
+    // event, look again every millisecond.
+    DWORD handles = event ? 1 : 0;
+    while (!no_calls_under_way()) {
+        const DWORD woke = MsgWaitForMultipleObjects(handles, &event, FALSE,
+                                                     handles ? INFINITE : 1, QS_SENDMESSAGE);
+        if (woke == WAIT_OBJECT_0 + handles) {
+            MSG msg;
+            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        } else if (woke == WAIT_FAILED) {
+            handles = 0;
+        }
     }
 }

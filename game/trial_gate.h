@@ -4,8 +4,13 @@
 // that is being torn down: its calls either complete first or are refused.
 #pragma once
 
-// Makes the gate, open.
+// Makes the gate, open. When its event cannot be made the gate works all
+// the same; closing then looks for the end of the calls under way every
+// millisecond instead of being woken.
 void trial_gate_init();
+// Closes the gate's event and makes a new one, or none (as when start-up could
+// not make it); for tests.
+void trial_gate_replace_event(bool make);
 // Opens the gate again after a close, for a window built anew.
 void trial_gate_open();
 // True when the caller may go on; false once the gate has been closed.

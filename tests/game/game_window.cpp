@@ -12,6 +12,7 @@
 #include "ui/windows/window.h"
 
 std::vector<int32_t> GameWindowTest::started;
+std::vector<HANDLE> GameWindowTest::started_handles;
 
 void GameWindowTest::SetUp()
 {
@@ -24,14 +25,15 @@ void GameWindowTest::SetUp()
 
 void GameWindowTest::TearDown()
 {
-    trial_gate_close();
     release_runtime();
     // A refused trial ends at its next step; none may outlive the test.
-    for (int32_t number : started) {
-        if (HANDLE h = thread_handle(number)) {
-            EXPECT_EQ(WaitForSingleObject(h, 15000), WAIT_OBJECT_0) << "trial " << number;
+    for (size_t i = 0; i < started_handles.size(); ++i) {
+        if (HANDLE h = started_handles[i]) {
+            EXPECT_EQ(WaitForSingleObject(h, 15000), WAIT_OBJECT_0) << "trial " << started[i];
+            CloseHandle(h);
         }
     }
+    started_handles.clear();
     drain_events();
 }
 
@@ -71,7 +73,14 @@ void GameWindowTest::post_arrow(int32_t state, int direction) const
 int32_t GameWindowTest::recording_starter(LPTHREAD_START_ROUTINE routine, void* argument)
 {
     const int32_t number = thread_create(routine, argument);
-    if (number)
-        started.push_back(number);
+    if (!number)
+        return 0;
+    // Null once the trial has ended: then there is nothing to wait for.
+    HANDLE own = nullptr;
+    if (HANDLE registered = thread_handle(number))
+        DuplicateHandle(GetCurrentProcess(), registered, GetCurrentProcess(), &own, SYNCHRONIZE,
+                        FALSE, 0);
+    started.push_back(number);
+    started_handles.push_back(own);
     return number;
 }

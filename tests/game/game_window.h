@@ -31,8 +31,11 @@ protected:
         return pump_until(done, ms);
     }
 
-    // Starts trials like thread_create and remembers their numbers, so that
-    // the test can wait for them to end.
+public:
+    // Starts trials like thread_create and remembers their numbers, and a
+    // handle of each of its own: the end sequence empties the registry, and
+    // the test still waits for every trial before the next test begins.
     static int32_t recording_starter(LPTHREAD_START_ROUTINE routine, void* argument);
     static std::vector<int32_t> started;
+    static std::vector<HANDLE> started_handles;
 };

@@ -1,18 +1,36 @@
-// The gate between the trial's thread and the window.
+// The gate between the trial's thread and the window, with its event and
+// without it (start-up could not make it), and the end sequence that closes it.
 #include <gtest/gtest.h>
+#include "game/game_objects.h"
+#include "game/lifetime.h"
+#include "game/main_window.h"
 #include "game/trial_gate.h"
 #include "tests/support/pump.h"
+#include "ui/controls/control.h"
+#include "ui/windows/window.h"
 
 namespace {
 
 struct GateRestore {
-    ~GateRestore() { trial_gate_open(); }
+    ~GateRestore()
+    {
+        trial_gate_replace_event(true);
+        trial_gate_open();
+    }
 };
 
-TEST(TrialGateTest, PassesWhileOpenAndRefusesOnceClosed)
-{
+class TrialGateTest : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override
+    {
+        trial_gate_replace_event(GetParam());
+        trial_gate_open();
+    }
     GateRestore restore;
-    trial_gate_open();
+};
+
+TEST_P(TrialGateTest, PassesWhileOpenAndRefusesOnceClosed)
+{
     {
         TrialGatePass pass;
         EXPECT_TRUE(pass);
@@ -41,22 +59,46 @@ DWORD WINAPI send_through_gate(void* data)
     return 0;
 }
 
-TEST(TrialGateTest, ClosingWaitsForACallUnderWayAndAnswersWhatItSends)
+// Runs `close` while another thread is inside the gate and about to ask
+// `target` for the length of its text; the answer that thread had got when
+// the close returned (0 when it had none yet).
+LRESULT answer_during(void (*close)(), HWND target)
 {
-    GateRestore restore;
-    trial_gate_open();
-    HWND target = CreateWindowExA(0, "STATIC", "twelve chars", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                  nullptr, nullptr, nullptr);
     CallUnderWay call{target, CreateEventA(nullptr, TRUE, FALSE, nullptr)};
     HANDLE worker = CreateThread(nullptr, 0, send_through_gate, &call, 0, nullptr);
-    ASSERT_EQ(WaitForSingleObject(call.entered, 5000), WAIT_OBJECT_0);
-
-    trial_gate_close();  // would hang if it did not answer the worker's message
-    EXPECT_EQ(call.answer, 12) << "the call completed before the close returned";
-    EXPECT_EQ(WaitForSingleObject(worker, 5000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(call.entered, 5000), WAIT_OBJECT_0);
+    close();  // would hang if it did not answer the worker's message
+    const LRESULT answer = call.answer;
+    // Answered here instead when the close did not wait for the call.
+    EXPECT_TRUE(pump_until([&] { return WaitForSingleObject(worker, 0) == WAIT_OBJECT_0; }, 5000));
     CloseHandle(worker);
     CloseHandle(call.entered);
+    return answer;
+}
+
+TEST_P(TrialGateTest, ClosingWaitsForACallUnderWayAndAnswersWhatItSends)
+{
+    HWND target = CreateWindowExA(0, "STATIC", "twelve chars", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                  nullptr, nullptr, nullptr);
+    EXPECT_EQ(answer_during(trial_gate_close, target), 12)
+        << "the call completed before the close returned";
     DestroyWindow(target);
+}
+
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutItsEvent, TrialGateTest, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return info.param ? "WithEvent" : "WithoutEvent";
+                         });
+
+// The end of the program closes the gate before it takes the windows down.
+TEST(EndSequenceTest, ACallUnderWayCompletesBeforeTheWindowsGo)
+{
+    GateRestore restore;
+    readout_font = nullptr;
+    ASSERT_TRUE(build_main_window());
+    EXPECT_EQ(answer_during(release_runtime, control_lookup(CTRL_READOUT)->handle), 5)
+        << "the read-out was gone while the call was under way";
+    EXPECT_EQ(window_handle(WINDOW_MAIN), nullptr);
 }
 
 } // namespace

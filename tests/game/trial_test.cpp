@@ -3,6 +3,8 @@
 #include <functional>
 #include <vector>
 #include <regex>
+#include <stdlib.h>
+#include "game/clock.h"
 #include "game/main_loop.h"
 #include "game/trial.h"
 #include "game/trial_gate.h"
@@ -115,8 +117,134 @@ TEST_F(TrialTest, SpaceHeldWhenTheDelayEndsIsCheating)
     EXPECT_TRUE(IsWindowEnabled(control(CTRL_START_BUTTON)));
 }
 
+// A go beep that lasts its whole tone, as Beep does on a machine with a sound
+// device; notes when each tone ended on the trial's clock.
+struct BlockingBeep {
+    static constexpr LONG MAX_TONES = 4;
+    static inline LONG tones = 0;
+    static inline uint32_t tone_ended_at[MAX_TONES] = {};
+    static BOOL WINAPI beep(DWORD, DWORD duration_ms)
+    {
+        Sleep(duration_ms);
+        const LONG tone = InterlockedIncrement(&tones) - 1;
+        if (tone < MAX_TONES)
+            tone_ended_at[tone] = tick_ms();
+        return TRUE;
+    }
+    BlockingBeep()
+    {
+        tones = 0;
+        set_trial_beep(beep);
+    }
+    ~BlockingBeep() { set_trial_beep(nullptr); }
+};
+
+TEST_F(TrialTest, TheClockStartsAtTheGoTextAndTheToneHoldsNothingUp)
+{
+    BlockingBeep blocking_beep;
+    control_set_state(CTRL_DELAY_SPIN, 1);
+    bring_to_front(main_window());
+    SetFocus(main_window());
+    // A press well after the tone, then one during it.
+    constexpr DWORD PRESS_AFTER_GO_MS[] = {200, 20};
+    struct Seen {
+        uint32_t true_delay_ms = 0;
+        uint32_t invited_at = 0;  // when the invitation was first seen
+        double reading_ms = -1;
+    } seen[2];
+    Player player(this);
+    player.start([&] {
+        // A thread's first key mapping loads the keyboard layout, which takes
+        // some 20 ms under Wine: not while a press is being timed.
+        MapVirtualKeyA(VK_SPACE, MAPVK_VK_TO_VSC);
+        for (int t = 0; t < 2; ++t) {
+            if (t > 0)
+                post_start_click();
+            if (!status_becomes(TEXT_GO))
+                break;
+            const uint32_t go = tick_ms();
+            Sleep(PRESS_AFTER_GO_MS[t]);
+            seen[t].true_delay_ms = tick_ms() - go;
+            input_key_down(VK_SPACE);
+            const bool ended = status_becomes(TEXT_ANOTHER_GO, 2000);
+            seen[t].invited_at = tick_ms();
+            input_key_up(VK_SPACE);
+            if (!ended)
+                break;
+            seen[t].reading_ms = atof(control_text(CTRL_READOUT).c_str()) * 1000.0;
+        }
+        close_window();
+    });
+    post_start_click();
+    main_event_loop(recording_starter);
+
+    EXPECT_NEAR(seen[0].reading_ms, seen[0].true_delay_ms, 10.0) << "not 50 ms short";
+    ASSERT_TRUE(wait_until([] { return BlockingBeep::tones == 2; }, 1000));
+    EXPECT_GE(seen[1].reading_ms, 0.0) << "the press during the tone ended the trial";
+    EXPECT_LT(static_cast<int32_t>(seen[1].invited_at - BlockingBeep::tone_ended_at[1]), 0)
+        << "the trial ended " << seen[1].invited_at - BlockingBeep::tone_ended_at[1]
+        << " ms after the tone instead of during it";
+}
+
+// Windows makes keys into system keys while no window has the focus, and the
+// default handling of a system character plays the error sound.
+struct SystemKeyWatch {
+    static inline int system_keys = 0;
+    static inline int spaces_to_the_main_window = 0;
+    static inline HWND main = nullptr;
+    HHOOK hook;
+    static LRESULT CALLBACK look(int code, WPARAM removed, LPARAM data)
+    {
+        const MSG* msg = reinterpret_cast<const MSG*>(data);
+        if (code == HC_ACTION && removed == PM_REMOVE) {
+            if (msg->message >= WM_SYSKEYDOWN && msg->message <= WM_SYSDEADCHAR)
+                ++system_keys;
+            if (msg->message == WM_KEYDOWN && msg->wParam == VK_SPACE && msg->hwnd == main)
+                ++spaces_to_the_main_window;
+        }
+        return CallNextHookEx(nullptr, code, removed, data);
+    }
+    explicit SystemKeyWatch(HWND window)
+    {
+        system_keys = 0;
+        spaces_to_the_main_window = 0;
+        main = window;
+        hook = SetWindowsHookExA(WH_GETMESSAGE, look, nullptr, GetCurrentThreadId());
+    }
+    ~SystemKeyWatch() { UnhookWindowsHookEx(hook); }
+};
+
+TEST_F(TrialTest, SpaceGoesToTheMainWindowAsAPlainKeyInEveryPhase)
+{
+    control_set_state(CTRL_DELAY_SPIN, 1);
+    bring_to_front(main_window());
+    SetFocus(control(CTRL_START_BUTTON));
+    SystemKeyWatch watch(main_window());
+    Player player(this);
+    player.start([&] {
+        input_key_held(VK_SPACE, 60);  // pushes the focused button
+        if (status_becomes(TEXT_DELAY_STARTED)) {
+            input_key_held(VK_SPACE, 60);  // let go long before the delay ends
+            if (status_becomes(TEXT_GO)) {
+                Sleep(50);
+                input_key_held(VK_SPACE, 80);
+                if (status_becomes(TEXT_ANOTHER_GO))
+                    input_key_held(VK_SPACE, 80);
+            }
+        }
+        Sleep(100);
+        close_window();
+    });
+    main_event_loop(recording_starter);
+    EXPECT_EQ(status(), TEXT_ANOTHER_GO);
+    EXPECT_EQ(started.size(), 1u);
+    EXPECT_EQ(SystemKeyWatch::system_keys, 0);
+    EXPECT_EQ(SystemKeyWatch::spaces_to_the_main_window, 3) << "in the delay, timing, and after";
+    EXPECT_EQ(GetFocus(), main_window());
+}
+
 // What the registry holds as trials follow one another, seen by a starter
-// that wraps thread_create.
+// that wraps the fixture's.
 struct TrialThreads {
     struct Trial {
         HANDLE handle;  // the registry's own handle, valid until the reap
@@ -132,7 +260,7 @@ struct TrialThreads {
         // that it has ended and can be reaped now.
         if (!trials.empty())
             WaitForSingleObject(trials.back().handle, 3000);
-        const int32_t number = thread_create(routine, argument);
+        const int32_t number = GameWindowTest::recording_starter(routine, argument);
         const HANDLE handle = thread_handle(number);
         records_after_start.push_back(thread_record_count());
         // Reaped trials' handles are closed: none names its thread any more.
@@ -211,13 +339,13 @@ TEST_F(TrialTest, ClosingInTheDelayOrWhileTimingStopsTheTrialSafely)
         });
         post_start_click();
         main_event_loop(recording_starter);
-        trial_gate_close();
         release_runtime();
 
         // Whatever the trial does next must not reach a window built afresh.
         ASSERT_TRUE(build_main_window());
         control_set_text(CTRL_READOUT, "untouched");
-        HANDLE trial = thread_handle(started.back());
+        ASSERT_FALSE(started_handles.empty());
+        HANDLE trial = started_handles.back();
         if (trial) {
             DWORD woke;
             do {

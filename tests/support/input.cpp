@@ -56,6 +56,16 @@ void input_key_held(WORD vk, DWORD ms)
     input_key_up(vk);
 }
 
+void input_key_held_repeating(WORD vk, DWORD ms)
+{
+    constexpr DWORD REPEAT_MS = 33;
+    for (DWORD held = 0; held < ms; held += REPEAT_MS) {
+        input_key_down(vk);
+        Sleep(REPEAT_MS);
+    }
+    input_key_up(vk);
+}
+
 void input_key_with(WORD modifier, WORD vk)
 {
     input_key_down(modifier);

@@ -15,6 +15,9 @@ void input_key(WORD vk);
 // Holds a key down for `ms` milliseconds, as a finger does. A program that
 // samples the key's state now and then misses a press shorter than its period.
 void input_key_held(WORD vk, DWORD ms);
+// Holds a key down for `ms` milliseconds with its key-down coming again every
+// 33 ms, as a keyboard repeats a held key.
+void input_key_held_repeating(WORD vk, DWORD ms);
 // Presses a key while a modifier (VK_MENU, VK_SHIFT, VK_CONTROL) is held.
 void input_key_with(WORD modifier, WORD vk);
 // Types the characters of a text made of digits and letters.

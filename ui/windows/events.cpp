@@ -84,6 +84,19 @@ void handle_command(EventState* es, HWND window, WPARAM wparam, LPARAM lparam)
     }
 }
 
+// DefWindowProc gives an activated window the focus, but this procedure
+// answers WM_ACTIVATE itself: without this the focus could stay on no window
+// (keys then become system keys, which the default handling answers with the
+// error sound). A focus already inside the window stays where it is.
+void take_focus_on_activation(HWND handle, WPARAM wparam)
+{
+    if (HIWORD(wparam) || GetActiveWindow() != handle)
+        return;
+    HWND focus = GetFocus();
+    if (focus != handle && !IsChild(handle, focus))
+        SetFocus(handle);
+}
+
 LRESULT erase_background(Window* record, HWND handle, HDC dc, ObjectNumber number)
 {
     LRESULT result = NOT_HANDLED;
@@ -285,8 +298,11 @@ LRESULT handle_window_message(HWND handle, UINT message, WPARAM wparam, LPARAM l
         }
         return NOT_HANDLED;
     case WM_ACTIVATE:
-        if (LOWORD(wparam) != WA_INACTIVE)
+        if (LOWORD(wparam) != WA_INACTIVE) {
+            if (record && record->handle == handle)
+                take_focus_on_activation(handle, wparam);
             queue_event(EVENT_ACTIVATE, number);
+        }
         return 1;
     case WM_ERASEBKGND:
         return erase_background(record, handle, reinterpret_cast<HDC>(wparam), number);

@@ -151,6 +151,34 @@ TEST_F(EventTest, ActivationAnswersOneAndQueuesOnlyWhenActive)
     EXPECT_EQ(take_queue(), (std::vector<int32_t>{EVENT_ACTIVATE}));
 }
 
+// Windows leaves that to DefWindowProc, which WM_ACTIVATE never reaches here.
+TEST_F(EventTest, ActivationGivesTheWindowTheFocusUnlessItIsInsideOrTheWindowMinimised)
+{
+    HWND child = CreateWindowExA(0, "Button", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, window,
+                                 nullptr, module_handle(), nullptr);
+    bring_to_front(window);
+    ASSERT_EQ(GetActiveWindow(), window);
+    struct Row {
+        WPARAM wparam;
+        HWND focus_before;
+        HWND focus_after;
+    };
+    const Row rows[] = {
+        {WA_ACTIVE, nullptr, window},
+        {WA_CLICKACTIVE, nullptr, window},
+        {WA_ACTIVE, child, child},
+        {MAKEWPARAM(WA_ACTIVE, 1), nullptr, nullptr},
+        {WA_INACTIVE, nullptr, nullptr},
+    };
+    for (const Row& row : rows) {
+        SetFocus(row.focus_before);
+        ASSERT_EQ(GetFocus(), row.focus_before);
+        EXPECT_EQ(handle_window_message(window, WM_ACTIVATE, row.wparam, 0), 1);
+        EXPECT_EQ(GetFocus(), row.focus_after) << "wParam " << row.wparam;
+    }
+    drain_events();
+}
+
 TEST_F(EventTest, EraseBackgroundQueuesARepaintAndLeavesPaintingToTheSystem)
 {
     HDC dc = GetDC(window);
