@@ -1,6 +1,6 @@
-# The commands: `make run`, `make test`, `make bench`, `make leaks`, `make soak`
-# and `make screenshot`.
-.PHONY: run test bench leaks soak screenshot clean
+# The commands: `make run`, `make test`, `make bench`, `make leaks`, `make soak`,
+# `make screenshot` and `make dist`.
+.PHONY: run test bench leaks soak screenshot dist clean
 run:
 	@tools/run.sh
 test:
@@ -14,5 +14,8 @@ soak:
 	@DURATION="$(DURATION)" SEED="$(SEED)" ARCHES="$(ARCHES)" tools/soak.sh
 screenshot:
 	@tools/screenshot.sh
+# The release: dist/ with both zips, the .exe files and SHA256SUMS.
+dist:
+	@tools/dist.sh
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -148,6 +148,10 @@ TEST_F(ResourceTest, ManifestDependsOnCommonControls6ForItsOwnProcessor)
     EXPECT_EQ(attribute(id, "processorArchitecture"), arch);
     EXPECT_EQ(attribute(id, "publicKeyToken"), "6595b64144ccf1df");
     EXPECT_EQ(attribute(id, "language"), "*");
+
+    // The program's own identity comes first and carries the version block's
+    // version; Windows refuses to start a program whose identity has none.
+    EXPECT_EQ(attribute(elements(xml, "assemblyIdentity").front(), "version"), "1.3.0.0");
 }
 
 TEST_F(ResourceTest, IconOneIs32By32With256Colours)
