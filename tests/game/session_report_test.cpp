@@ -1,8 +1,9 @@
 // The results window's statistics and their lines, from lists of records
-// alone.
+// alone; and where the window stands beside the main window.
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+#include "game/results_window.h"
 #include "game/session_report.h"
 
 namespace {
@@ -57,6 +58,31 @@ TEST(SessionReportTest, StatisticsCoverThePressesOnly)
         ASSERT_EQ(c.lines.size(), static_cast<size_t>(RESULTS_LINES));
         for (int i = 0; i < RESULTS_LINES; ++i)
             EXPECT_EQ(lines.text[i], c.lines[i]);
+    }
+}
+
+struct PlacementCase {
+    const char* what;
+    RECT owner;
+    POINT expected;
+};
+
+TEST(SessionReportTest, TheResultsStandBesideTheMainWindowWithinTheWorkArea)
+{
+    const RECT work = {0, 0, 1000, 700};
+    const SIZE size = {300, 350};
+    const PlacementCase cases[] = {
+        {"room on the right", {100, 100, 360, 320}, {368, 100}},
+        {"room on the left only", {600, 100, 860, 320}, {292, 100}},
+        {"room on neither side: centred on it", {250, 100, 750, 320}, {350, 35}},
+        {"pushed up into the work area", {100, 500, 360, 690}, {368, 350}},
+        {"centred, then pushed right into the work area", {-500, 300, 700, 500}, {0, 225}},
+    };
+    for (const PlacementCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const POINT at = place_beside(c.owner, work, size, 8);
+        EXPECT_EQ(at.x, c.expected.x);
+        EXPECT_EQ(at.y, c.expected.y);
     }
 }
 
