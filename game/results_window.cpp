@@ -167,12 +167,16 @@ void results_window_refresh()
 
 bool results_window_copy()
 {
+    // A click event forged while the window is closed leaves the clipboard be.
+    HWND results = window_handle(WINDOW_RESULTS);
+    if (!results)
+        return false;
     const int32_t count = session_count();
     GeneralBlock text(session_table_bytes(count));
     if (!text.get())
         return false;
     const size_t length = session_table_text(session_records(), count, text.get());
-    return clipboard_put_text(window_handle(WINDOW_RESULTS), text.get(), length);
+    return clipboard_put_text(results, text.get(), length);
 }
 
 POINT place_beside(const RECT& owner, const RECT& work, SIZE size, int gap)
