@@ -1,6 +1,7 @@
 // The main event loop: spin synchronisation and starting trials.
 #include "game/main_loop.h"
 #include "game/game_objects.h"
+#include "game/results_window.h"
 #include "game/trial.h"
 #include "runtime/string_workspace.h"
 #include "ui/controls/control.h"
@@ -80,9 +81,20 @@ void start_trial(TrialStarter start_thread)
 
 int main_event_loop(TrialStarter start_thread)
 {
-    int32_t code;
-    do {
-        code = wait_event();
+    for (;;) {
+        const int32_t code = wait_event();
+        if (code == EVENT_CLOSE_WINDOW) {
+            // Only the main window's close request ends the game.
+            if (event_window() != WINDOW_RESULTS)
+                break;
+            results_window_close();
+            continue;
+        }
+        // Keys go to the focused window, which may be the results' button.
+        if (code == WM_KEYDOWN) {
+            results_window_key(event_wparam());
+            continue;
+        }
         if (code != EVENT_CONTROL)
             continue;
         switch (event_control()) {
@@ -92,9 +104,13 @@ int main_event_loop(TrialStarter start_thread)
         case CTRL_START_BUTTON:
             start_trial(start_thread);
             break;
+        case CTRL_RESULTS_COPY:
+            results_window_copy();
+            break;
         default:
             break;
         }
-    } while (code != EVENT_CLOSE_WINDOW);
+    }
+    results_window_close();
     return 0;
 }

@@ -1,6 +1,7 @@
 // The main window's layout.
 #include "game/main_window.h"
 #include "game/game_objects.h"
+#include "game/results_window.h"
 #include "ui/controls/button.h"
 #include "ui/controls/control.h"
 #include "ui/controls/spin.h"
@@ -32,5 +33,7 @@ bool build_main_window()
     create_text(CTRL_UNITS, 125, 125, 125, 35, "Seconds");
     control_set_font(CTRL_READOUT, reinterpret_cast<LONG_PTR>(readout_font));
     control_set_font(CTRL_UNITS, reinterpret_cast<LONG_PTR>(readout_font));
+    // Beyond the layout: the session results, reached from the system menu.
+    results_attach_to_main_window();
     return true;
 }

@@ -5,6 +5,7 @@
 #include "game/clock.h"
 #include "game/game_objects.h"
 #include "game/random.h"
+#include "game/session.h"
 #include "game/trial_gate.h"
 #include "runtime/string_workspace.h"
 #include "ui/controls/control.h"
@@ -87,26 +88,29 @@ bool read_delay_maximum(int32_t* value)
 
 // The early-press and space-bar endings enable the controls first and set the
 // text last; the time-limit ending sets the text first.
-void end_with(const char* text)
+bool end_with(const char* text)
 {
-    enable(CTRL_START_BUTTON) && enable(CTRL_DELAY_SPIN) && show_status(text);
+    return enable(CTRL_START_BUTTON) && enable(CTRL_DELAY_SPIN) && show_status(text);
 }
 
-void run_phases(StringVar* readout_text)
+// True when the trial ended and showed its final texts; `record` then says
+// how it ended. False when it was cut short.
+bool run_phases(StringVar* readout_text, TrialRecord* record)
 {
     if (!show_status(TEXT_DELAY_STARTED))
-        return;
+        return false;
     int32_t delay_maximum = 0;
     if (!read_delay_maximum(&delay_maximum))
-        return;
-    delay_ms(trial_delay_seconds(delay_maximum) * 1000);
+        return false;
+    record->delay_s = trial_delay_seconds(delay_maximum);
+    delay_ms(record->delay_s * 1000);
 
     if (space_bar_down()) {
-        end_with(TEXT_CHEAT);
-        return;
+        record->outcome = TrialOutcome::EARLY;
+        return end_with(TEXT_CHEAT);
     }
     if (!show_status(TEXT_GO))
-        return;
+        return false;
     // The clock starts when the go text is up. Beep blocks for the tone on
     // some machines and returns at once on others, so it goes elsewhere: a
     // press during the tone is timed like any other.
@@ -117,8 +121,8 @@ void run_phases(StringVar* readout_text)
     uint32_t elapsed = 0;
     do {
         if (space_bar_down()) {
-            end_with(TEXT_ANOTHER_GO);
-            return;
+            record->outcome = TrialOutcome::PRESS;
+            return end_with(TEXT_ANOTHER_GO);
         }
         delay_ms(1);
         elapsed = elapsed_ms(start, tick_ms());
@@ -127,10 +131,12 @@ void run_phases(StringVar* readout_text)
         str_from_float(seconds, READOUT_DECIMALS, pos);
         string_assign(readout_text, pos);
         if (!show_reading(*readout_text))
-            return;
+            return false;
+        record->reading_ms = static_cast<int32_t>(elapsed);
     } while (elapsed < TRIAL_LIMIT_MS);
 
-    show_status(TEXT_SLOWCOACH) && enable(CTRL_START_BUTTON) && enable(CTRL_DELAY_SPIN);
+    record->outcome = TrialOutcome::TIME_LIMIT;
+    return show_status(TEXT_SLOWCOACH) && enable(CTRL_START_BUTTON) && enable(CTRL_DELAY_SPIN);
 }
 
 } // namespace
@@ -145,7 +151,10 @@ DWORD WINAPI run_trial(void*)
     FineTimerPeriod fine_timer;
     SharedKeyboardState keyboard;
     StringVar readout_text = nullptr;
-    run_phases(&readout_text);
+    TrialRecord record = {};
+    // Only once the ending is shown, so that recording never delays it.
+    if (run_phases(&readout_text, &record))
+        session_hand_over(record);
     string_free(readout_text);
     return 0;
 }

@@ -1,8 +1,9 @@
 #!/bin/sh
-# `make screenshot`: refreshes docs/flinchmeter.png from the real program.
-# Builds the 32-bit game, runs it under Wine in a 1024x768 virtual desktop on
-# a private Xvfb display, plays one trial through the end-to-end driver
-# (e2e_pose) and saves the game's window, frame included, as a PNG.
+# `make screenshot`: refreshes docs/flinchmeter.png and docs/results.png from
+# the real program. Builds the 32-bit game, runs it under Wine in a 1024x768
+# virtual desktop on a private Xvfb display, plays one trial through the
+# end-to-end driver (e2e_pose) and saves the game's window, frame included, as
+# a PNG; then plays nine more and saves the session results window.
 set -eu
 . "$(dirname "$0")/common.sh"
 trap cleanup EXIT INT TERM
@@ -13,36 +14,44 @@ dir="$BUILD/i686"
 prefix="$BUILD/screenshot-prefix"
 pose="$dir/tests/e2e/e2e_pose.exe"
 shot="$ROOT/docs/flinchmeter.png"
+results_shot="$ROOT/docs/results.png"
 work=$(mktemp -d)
 rect="$work/rect"
 done_file="$work/done"
+results_rect="$work/results-rect"
+results_done="$work/results-done"
 
 start_xvfb
 "$ROOT/tools/wine-prefix.sh" "$prefix" "$pose"
 start_wineserver "$prefix"
 WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-    wine "$pose" "$dir/game/Flinchmeter.exe" "$rect" "$done_file" &
+    wine "$pose" "$dir/game/Flinchmeter.exe" "$rect" "$done_file" "$results_rect" "$results_done" &
 poser=$!
 
-waited=0
-while [ ! -s "$rect" ]; do
-    if ! kill -0 "$poser" 2>/dev/null || [ $waited -ge 300 ]; then
-        echo "screenshot: the game could not be posed" >&2
-        wait "$poser" 2>/dev/null || true
-        rm -rf "$work"
-        exit 1
-    fi
-    sleep 0.2
-    waited=$((waited + 1))
-done
-read -r w h x y <"$rect"
-mkdir -p "$ROOT/docs"
-# The virtual desktop sits at the X screen's top-left corner, so desktop and
-# screen coordinates agree.
-import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shot"
-touch "$done_file"
+# Waits for the poser's rectangle file, then saves that part of the screen.
+take() {  # rect-file done-file picture
+    waited=0
+    while [ ! -s "$1" ]; do
+        if ! kill -0 "$poser" 2>/dev/null || [ $waited -ge 600 ]; then
+            echo "screenshot: the game could not be posed" >&2
+            wait "$poser" 2>/dev/null || true
+            rm -rf "$work"
+            exit 1
+        fi
+        sleep 0.2
+        waited=$((waited + 1))
+    done
+    read -r w h x y <"$1"
+    mkdir -p "$ROOT/docs"
+    # The virtual desktop sits at the X screen's top-left corner, so desktop
+    # and screen coordinates agree.
+    import -window root -crop "${w}x${h}+${x}+${y}" +repage "$3"
+    touch "$2"
+    echo "Saved ${w}x${h} screenshot to $3"
+}
+take "$rect" "$done_file" "$shot"
+take "$results_rect" "$results_done" "$results_shot"
 status=0
 wait "$poser" || status=$?
 rm -rf "$work"
 [ $status -eq 0 ] || { echo "screenshot: the game did not close cleanly" >&2; exit 1; }
-echo "Saved ${w}x${h} screenshot of the game's window to $shot"

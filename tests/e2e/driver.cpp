@@ -11,6 +11,11 @@
 namespace {
 
 constexpr const char* MAIN_CLASS = "WindowClass_0";
+constexpr const char* RESULTS_CLASS = "WindowClass_1";
+// The results window's lines and button, by control number.
+constexpr int ID_RESULTS_FIRST_LINE = 20;
+constexpr int RESULTS_LINE_COUNT = 9;
+constexpr int ID_RESULTS_COPY = 29;
 // Control numbers, which the game also uses as the child windows' ids.
 constexpr int ID_START_BUTTON = 1;
 constexpr int ID_CAPTION = 2;
@@ -22,6 +27,7 @@ constexpr UINT SEND_TIMEOUT_MS = 2000;
 struct FindMain {
     DWORD pid;
     HWND found;
+    const char* cls = MAIN_CLASS;
 };
 
 BOOL CALLBACK find_main(HWND window, LPARAM param)
@@ -29,7 +35,7 @@ BOOL CALLBACK find_main(HWND window, LPARAM param)
     auto* search = reinterpret_cast<FindMain*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid == search->pid && IsWindowVisible(window) && class_of(window) == MAIN_CLASS) {
+    if (pid == search->pid && IsWindowVisible(window) && class_of(window) == search->cls) {
         search->found = window;
         return FALSE;
     }
@@ -148,6 +154,29 @@ bool is_reading(const std::string& text)
         if (i != point && (text[i] < '0' || text[i] > '9'))
             return false;
     return true;
+}
+
+std::string clipboard_text()
+{
+    std::string text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+            text = p;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void clipboard_empty()
+{
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
 }
 
 long thread_count_of(DWORD pid)
@@ -298,6 +327,40 @@ bool Game::wait_spin(int value, DWORD ms) const
     return false;
 }
 
+HWND Game::results() const
+{
+    FindMain search{pid_, nullptr, RESULTS_CLASS};
+    EnumWindows(find_main, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND Game::open_results() const
+{
+    input_key_with(VK_MENU, VK_SPACE);
+    // The system menu takes a moment to come up and take the keys.
+    Sleep(300);
+    input_key('U');
+    const double deadline = now_ms() + 3000;
+    HWND found = nullptr;
+    while (!(found = results()) && now_ms() < deadline)
+        Sleep(10);
+    return found;
+}
+
+std::vector<std::string> Game::results_lines() const
+{
+    std::vector<std::string> lines;
+    const HWND window = results();
+    for (int i = 0; i < RESULTS_LINE_COUNT; ++i)
+        lines.push_back(text_of(GetDlgItem(window, ID_RESULTS_FIRST_LINE + i)));
+    return lines;
+}
+
+HWND Game::results_copy_button() const
+{
+    return GetDlgItem(results(), ID_RESULTS_COPY);
+}
+
 void Game::to_front() const
 {
     bring_to_front(window_);
@@ -340,17 +403,18 @@ bool Game::type_delay_max(int value) const
     return wait_spin(value, 2000);
 }
 
-bool Game::close_box(POINT* where) const
+bool Game::close_box(POINT* where, HWND of) const
 {
+    const HWND window = of ? of : window_;
     RECT outer{};
-    GetWindowRect(window_, &outer);
+    GetWindowRect(window, &outer);
     POINT client_origin{0, 0};
-    ClientToScreen(window_, &client_origin);
+    ClientToScreen(window, &client_origin);
     const int y = (outer.top + client_origin.y) / 2;  // middle of the caption
     int right = -1;
     for (int x = outer.right - 1; x > outer.left; --x) {
         DWORD_PTR hit = 0;
-        SendMessageTimeoutA(window_, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG,
+        SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG,
                             SEND_TIMEOUT_MS, &hit);
         if (hit == HTCLOSE && right < 0)
             right = x;
@@ -362,10 +426,10 @@ bool Game::close_box(POINT* where) const
     return false;
 }
 
-bool Game::click_close_box() const
+bool Game::click_close_box(HWND of) const
 {
     POINT p{};
-    if (!close_box(&p))
+    if (!close_box(&p, of))
         return false;
     input_click(p.x, p.y);
     return true;

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <stddef.h>
 #include <string>
+#include <vector>
 
 // What the status bar says, word for word.
 namespace status_says {
@@ -33,6 +34,10 @@ RECT rect_in_parent(HWND child);
 
 // Whether text is a reading: digits, a point and exactly three decimals.
 bool is_reading(const std::string& text);
+
+// The clipboard's text (CF_TEXT), "" when it holds none; and emptying it.
+std::string clipboard_text();
+void clipboard_empty();
 
 // What the leak check samples of another process. Each gives -1 when it
 // cannot be read.
@@ -96,6 +101,15 @@ public:
     // Polls until the spin's text and position both show `value`.
     bool wait_spin(int value, DWORD ms) const;
 
+    // The session results window, null while none is open.
+    HWND results() const;
+    // Opens it from the keyboard, as a person does: Alt+Space, then U. The
+    // window, or null when none came.
+    HWND open_results() const;
+    // Its nine lines of statistics, in order, and its Copy button.
+    std::vector<std::string> results_lines() const;
+    HWND results_copy_button() const;
+
     // Input, as a person gives it.
     void to_front() const;
     // Clicks a child window at a point of its window rectangle, by default
@@ -108,9 +122,10 @@ public:
     // waits until the game has taken it up.
     bool type_delay_max(int value) const;
     // The centre of the frame's close box in screen coordinates, found by
-    // hit-testing the caption; false when there is none.
-    bool close_box(POINT* where) const;
-    bool click_close_box() const;
+    // hit-testing the caption; false when there is none. Of the main window,
+    // or of another window of the game.
+    bool close_box(POINT* where, HWND of = nullptr) const;
+    bool click_close_box(HWND of = nullptr) const;
     void alt_f4() const;
 
     // Waits for the process to end; true and its exit code when it did.

@@ -23,6 +23,8 @@ constexpr UINT MSG_CONTROL_EVENT = 13103;
 constexpr UINT MSG_DROP = 13105;
 constexpr UINT MSG_DROP_CONTROL = 13106;
 constexpr UINT MSG_CONTROL_FORWARD = 13120;
+// The game's own doorbell for trial records (WM_APP + 1).
+constexpr UINT MSG_RECORDS_WAITING = 0x8001;
 
 struct Named {
     UINT message;
@@ -37,6 +39,7 @@ constexpr Named HOSTILE_MESSAGES[] = {
     {MSG_DROP, "MSG_DROP"},
     {MSG_DROP_CONTROL, "MSG_DROP_CONTROL"},
     {MSG_CONTROL_FORWARD, "MSG_CONTROL_FORWARD"},
+    {MSG_RECORDS_WAITING, "MSG_RECORDS_WAITING"},
     {WM_COMMAND, "WM_COMMAND"},
     {WM_HSCROLL, "WM_HSCROLL"},
     {WM_VSCROLL, "WM_VSCROLL"},

@@ -1,12 +1,13 @@
 // Leak check of the built game, played from outside through the end-to-end
 // driver. Usage: e2e_leaks GAME.exe [TRIALS]   (default 500)
 //
-// Plays the trials one after another with the delay maximum at 1 s, pressing
-// the space bar soon after each go signal, and samples after every trial the
-// game's handles, GDI and USER objects, private memory and threads. Prints
-// the first and last values and the least-squares slope per 100 trials, and
-// fails when a count ends above its value after the first trial by more than
-// its bound:
+// Opens the session results window, so that every trial also redraws its
+// texts and chart, then plays the trials one after another with the delay
+// maximum at 1 s, pressing the space bar soon after each go signal, and
+// samples after every trial the game's handles, GDI and USER objects, private
+// memory and threads. Prints the first and last values and the least-squares
+// slope per 100 trials, and fails when a count ends above its value after the
+// first trial by more than its bound:
 //   handles       +3       a handle lost per trial gives +1 per trial
 //   threads       +1       a trial thread that never ends gives +1 per trial
 //   GDI, USER     +5       where the platform reports them at all
@@ -108,6 +109,9 @@ int main(int argc, char** argv)
         fprintf(stderr, "e2e_leaks: %s\n", game.error().c_str());
         return 1;
     }
+    game.to_front();
+    if (!game.open_results())
+        return fail("Alt+Space, U opened no results window", game, 0);
     Sleep(300);
 
     Measure handles{"handles", 3};
@@ -157,7 +161,8 @@ int main(int argc, char** argv)
         m->reported = m->values.front() >= 0;
 
     printf("Trials: %d in %.1f minutes, delay maximum 1 s, space bar pressed %lu ms after the\n"
-           "go text (%d ended as slowcoach, %d as cheat). Sampled %lu ms after each trial.\n\n",
+           "go text (%d ended as slowcoach, %d as cheat), the results window open. Sampled\n"
+           "%lu ms after each trial.\n\n",
            trials, minutes, static_cast<unsigned long>(PRESS_AFTER_GO_MS), slow, cheats,
            static_cast<unsigned long>(SETTLE_MS));
     printf("  %-20s %9s %9s %9s %12s %7s\n", "", "before", "trial 1", "last", "per 100", "bound");

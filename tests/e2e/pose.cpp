@@ -1,9 +1,11 @@
-// Brings the built game to the state the README shows, for a screenshot:
-// one finished trial with its reading and the invitation to another go.
-// Usage: e2e_pose GAME.exe RECT-FILE DONE-FILE
+// Brings the built game to the states the README shows, for screenshots:
+// one finished trial with its reading and the invitation to another go; then,
+// when asked, the session results after ten trials.
+// Usage: e2e_pose GAME.exe RECT-FILE DONE-FILE [RESULTS-RECT-FILE RESULTS-DONE-FILE]
 // Writes the window's screen rectangle as "width height left top" to
-// RECT-FILE, waits until DONE-FILE exists (the picture is taken), then
-// closes the game with its close box.
+// RECT-FILE and waits until DONE-FILE exists (the picture is taken); the same
+// for the results window with the other two files; then closes the game with
+// its close box.
 #include <windows.h>
 #include <stdio.h>
 #include <string>
@@ -18,12 +20,61 @@ int fail(const char* what, const Game& game)
     return 1;
 }
 
+// Writes the window's rectangle and waits until the picture is taken.
+bool pose(HWND window, const std::string& rect_file, const std::string& done_file)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    FILE* f = fopen(rect_file.c_str(), "w");
+    if (!f)
+        return false;
+    fprintf(f, "%ld %ld %ld %ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
+    fclose(f);
+    for (int waited = 0; GetFileAttributesA(done_file.c_str()) == INVALID_FILE_ATTRIBUTES;
+         waited += 100) {
+        if (waited > 60000)
+            return false;
+        Sleep(100);
+    }
+    return true;
+}
+
+// Nine more trials after the first: presses at a player's pace, one too early.
+bool play_a_session(const Game& game)
+{
+    const DWORD after_go_ms[] = {260, 205, 0, 240, 190, 300, 215, 180, 200};
+    if (!game.type_delay_max(1))
+        return false;
+    for (DWORD wait : after_go_ms) {
+        game.click_start();
+        if (!game.wait_status(status_says::DELAY, 3000))
+            return false;
+        if (wait == 0) {
+            input_key_down(VK_SPACE);
+            const bool cheat = game.wait_status(status_says::CHEAT, 3000);
+            input_key_up(VK_SPACE);
+            if (!cheat)
+                return false;
+            continue;
+        }
+        if (!game.wait_status(status_says::GO, 3000))
+            return false;
+        Sleep(wait);
+        input_key_held(VK_SPACE, 60);
+        if (!game.wait_status(status_says::AGAIN, 2000))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
-        fprintf(stderr, "usage: e2e_pose GAME.exe RECT-FILE DONE-FILE\n");
+    if (argc != 4 && argc != 6) {
+        fprintf(stderr,
+                "usage: e2e_pose GAME.exe RECT-FILE DONE-FILE [RESULTS-RECT-FILE "
+                "RESULTS-DONE-FILE]\n");
         return 2;
     }
     const std::string rect_file = to_windows_path(argv[2]);
@@ -48,19 +99,20 @@ int main(int argc, char** argv)
     input_move(2, 2);
     Sleep(500);
 
-    RECT r{};
-    GetWindowRect(game.window(), &r);
-    FILE* f = fopen(rect_file.c_str(), "w");
-    if (!f)
-        return fail("cannot write the rectangle file", game);
-    fprintf(f, "%ld %ld %ld %ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
-    fclose(f);
+    if (!pose(game.window(), rect_file, done_file))
+        return fail("no picture was taken", game);
 
-    for (int waited = 0; GetFileAttributesA(done_file.c_str()) == INVALID_FILE_ATTRIBUTES;
-         waited += 100) {
-        if (waited > 60000)
-            return fail("no picture was taken within a minute", game);
-        Sleep(100);
+    if (argc == 6) {
+        if (!play_a_session(game))
+            return fail("the session could not be played", game);
+        game.to_front();
+        const HWND results = game.open_results();
+        if (!results)
+            return fail("Alt+Space, U opened no results window", game);
+        input_move(2, 2);
+        Sleep(500);
+        if (!pose(results, to_windows_path(argv[4]), to_windows_path(argv[5])))
+            return fail("no picture of the results was taken", game);
     }
     if (!game.click_close_box())
         return fail("no close box", game);

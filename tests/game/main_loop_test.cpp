@@ -5,6 +5,7 @@
 #include "tests/game/game_window.h"
 #include "tests/support/events.h"
 #include "tests/support/input.h"
+#include "ui/windows/clipboard.h"
 #include "ui/windows/events.h"
 #include "ui/windows/window.h"
 
@@ -82,9 +83,25 @@ TEST_F(MainLoopTest, TheLoopsOwnTextUpdateRaisesNoFurtherEvent)
     EXPECT_EQ(control_events, 1);
 }
 
+std::string clipboard_text()
+{
+    std::string text;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE data = GetClipboardData(CF_TEXT)) {
+            if (const char* p = static_cast<const char*>(GlobalLock(data)))
+                text = p;
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
 TEST_F(MainLoopTest, EventsOfOtherControlsChangeNothing)
 {
-    for (ObjectNumber other : {CTRL_DELAY_CAPTION, CTRL_READOUT, CTRL_UNITS})
+    ASSERT_TRUE(clipboard_put_text(nullptr, "kept", 4));
+    // Copy's number while the results window is closed, as well.
+    for (ObjectNumber other : {CTRL_DELAY_CAPTION, CTRL_READOUT, CTRL_UNITS, CTRL_RESULTS_COPY})
         PostMessageA(main_window(), MSG_CONTROL_EVENT, other, 0);
     PostMessageA(main_window(), WM_COMMAND, 5, 0);  // a menu command
     run_loop();
@@ -92,6 +109,7 @@ TEST_F(MainLoopTest, EventsOfOtherControlsChangeNothing)
     EXPECT_TRUE(IsWindowEnabled(control(CTRL_START_BUTTON)));
     EXPECT_EQ(control_text(CTRL_DELAY_SPIN), "10");
     EXPECT_EQ(control_text(CTRL_READOUT), "0.000");
+    EXPECT_EQ(clipboard_text(), "kept");
 }
 
 TEST_F(MainLoopTest, StartResetsTheReadoutDisablesTheControlsAndStartsATrial)

@@ -247,6 +247,18 @@ LONG_PTR event_type()
     return es ? es->type : -1;
 }
 
+ObjectNumber event_window()
+{
+    EventState* es = event_state();
+    return es ? es->window : -1;
+}
+
+WPARAM event_wparam()
+{
+    EventState* es = event_state();
+    return es ? es->wparam : 0;
+}
+
 LRESULT CALLBACK window_proc(HWND handle, UINT message, WPARAM wparam, LPARAM lparam)
 {
     const LRESULT result = handle_window_message(handle, message, wparam, lparam);

@@ -64,6 +64,10 @@ EventState* event_state();
 int32_t wait_event(int32_t timeout = -1);
 ObjectNumber event_control();
 LONG_PTR event_type();
+// The window of the current event (-1 when none), and the wParam of the last
+// message handed out as a raw event.
+ObjectNumber event_window();
+WPARAM event_wparam();
 void queue_event(int32_t event, ObjectNumber window);
 
 LRESULT CALLBACK window_proc(HWND handle, UINT message, WPARAM wparam, LPARAM lparam);

@@ -208,6 +208,15 @@ HWND window_handle(ObjectNumber number)
     return record ? record->handle : nullptr;
 }
 
+bool set_window_callback(ObjectNumber number, WindowCallback callback)
+{
+    auto* record = static_cast<Window*>(table_lookup(the_window_table, number));
+    if (!record)
+        return false;
+    record->callback = callback;
+    return true;
+}
+
 void close_all_windows()
 {
     table_walk_begin(the_window_table);

@@ -42,6 +42,9 @@ LONG_PTR open_window(ObjectNumber number, int x, int y, int client_width, int cl
                      const char* title, DWORD flags = WINDOW_DEFAULT_FLAGS, HWND parent = nullptr);
 void close_window(ObjectNumber number);
 HWND window_handle(ObjectNumber number);
+// Gives an open window the callback that sees its messages before the
+// built-in handling (null removes it). False when no window has the number.
+bool set_window_callback(ObjectNumber number, WindowCallback callback);
 void close_all_windows();
 // The window itself or its nearest ancestor that is a numbered window, else
 // its topmost ancestor.

@@ -1,0 +1,197 @@
+// The chart of the session's readings, drawn with GDI.
+#include "game/results_chart.h"
+#include <stdio.h>
+#include <string.h>
+#include "game/results_layout.h"
+#include "ui/windows/gdi_guards.h"
+
+namespace {
+
+using namespace results_px;
+
+constexpr COLORREF PLOT_BACK = RGB(255, 255, 255);
+constexpr COLORREF GRID = RGB(225, 225, 225);
+constexpr COLORREF AXIS = RGB(90, 90, 90);
+constexpr COLORREF LINK = RGB(160, 190, 225);
+constexpr COLORREF MARK = RGB(0, 84, 170);
+constexpr COLORREF MEDIAN = RGB(215, 90, 0);
+constexpr COLORREF NOTE = RGB(110, 110, 110);
+
+// Tick steps that read well, in milliseconds.
+constexpr int32_t NICE_STEPS_MS[] = {10, 20, 25, 50, 100, 200, 250, 500, 1000, 2000, 2500, 5000};
+// The axis of a chart without presses.
+constexpr int32_t EMPTY_TOP_MS = 500;
+
+constexpr int MOST_MARKS = (CHART.right - CHART.left) / MARK_SPACING + 1;
+constexpr int LABEL_BYTES = 24;
+
+struct Scale {
+    int32_t step_ms;
+    int32_t top_ms;
+};
+
+// The smallest nice step that needs no more than MAX_TICKS ticks.
+Scale scale_for(int32_t highest_ms)
+{
+    int32_t step = 0;
+    int32_t ticks = 1;
+    for (int32_t s : NICE_STEPS_MS) {
+        step = s;
+        ticks = (highest_ms + s - 1) / s;
+        if (ticks <= MAX_TICKS)
+            break;
+    }
+    if (ticks < 1)
+        ticks = 1;
+    return {step, step * ticks};
+}
+
+// "0.25 s": seconds without the trailing zeros.
+void axis_label(int32_t ms, char* out)
+{
+    seconds_text(ms, out);
+    size_t end = strlen(out);
+    while (out[end - 1] == '0')
+        --end;
+    if (out[end - 1] == '.')
+        --end;
+    strcpy(out + end, " s");
+}
+
+int y_of(int32_t ms, const RECT& plot, int32_t top_ms)
+{
+    return plot.bottom - MulDiv(ms, plot.bottom - plot.top, top_ms);
+}
+
+void label(HDC dc, const char* text, RECT where, UINT format, COLORREF colour)
+{
+    SetTextColor(dc, colour);
+    DrawTextA(dc, text, -1, &where, format | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void line(HDC dc, int x0, int y0, int x1, int y1)
+{
+    MoveToEx(dc, x0, y0, nullptr);
+    LineTo(dc, x1, y1);
+}
+
+void draw_axis(HDC dc, const RECT& plot, Scale scale)
+{
+    GdiObject grid(CreatePen(PS_SOLID, 1, GRID));
+    GdiObject axis(CreatePen(PS_SOLID, 1, AXIS));
+    {
+        SelectedObject pen(dc, grid.get());
+        for (int32_t ms = scale.step_ms; ms <= scale.top_ms; ms += scale.step_ms)
+            line(dc, plot.left, y_of(ms, plot, scale.top_ms), plot.right,
+                 y_of(ms, plot, scale.top_ms));
+    }
+    SelectedObject pen(dc, axis.get());
+    line(dc, plot.left, plot.top, plot.left, plot.bottom);
+    line(dc, plot.left, plot.bottom, plot.right, plot.bottom);
+    for (int32_t ms = 0; ms <= scale.top_ms; ms += scale.step_ms) {
+        const int y = y_of(ms, plot, scale.top_ms);
+        line(dc, plot.left - TICK_LENGTH, y, plot.left, y);
+        char text[LABEL_BYTES];
+        axis_label(ms, text);
+        label(dc, text,
+              {CHART.left, y - LABEL_HALF_HEIGHT, plot.left - TICK_LENGTH - 2,
+               y + LABEL_HALF_HEIGHT},
+              DT_RIGHT | DT_VCENTER, AXIS);
+    }
+}
+
+void draw_marks(HDC dc, const POINT* marks, int count)
+{
+    GdiObject link(CreatePen(PS_SOLID, 1, LINK));
+    GdiObject outline(CreatePen(PS_SOLID, 1, MARK));
+    GdiObject fill(CreateSolidBrush(MARK));
+    {
+        SelectedObject pen(dc, link.get());
+        Polyline(dc, marks, count);
+    }
+    SelectedObject pen(dc, outline.get());
+    SelectedObject brush(dc, fill.get());
+    for (int i = 0; i < count; ++i)
+        Ellipse(dc, marks[i].x - MARK_RADIUS, marks[i].y - MARK_RADIUS,
+                marks[i].x + MARK_RADIUS + 1, marks[i].y + MARK_RADIUS + 1);
+}
+
+void draw_median(HDC dc, const RECT& plot, int y)
+{
+    GdiObject median(CreatePen(PS_SOLID, MEDIAN_PEN_WIDTH, MEDIAN));
+    {
+        SelectedObject pen(dc, median.get());
+        line(dc, plot.left + 1, y, plot.right, y);
+    }
+    label(dc, "median", {plot.left, y - 2 * LABEL_HALF_HEIGHT - 1, plot.right - 2, y - 1},
+          DT_RIGHT | DT_BOTTOM, MEDIAN);
+}
+
+void trial_label(HDC dc, int32_t number, int x, const RECT& plot, UINT align)
+{
+    char text[LABEL_BYTES];
+    sprintf(text, "trial %ld", static_cast<long>(number));
+    // Reaching from the mark's edge into the plot's width.
+    RECT where = {x, plot.bottom + 2, plot.right, CHART.bottom};
+    if (align == DT_RIGHT)
+        where = {plot.left, plot.bottom + 2, x, CHART.bottom};
+    label(dc, text, where, align | DT_TOP, AXIS);
+}
+
+} // namespace
+
+void draw_results_chart(HDC dc, const TrialRecord* records, int32_t count, double median_ms)
+{
+    const RECT plot = {CHART.left + AXIS_LABEL_WIDTH, CHART.top + PLOT_TOP_MARGIN,
+                       CHART.right - PLOT_RIGHT_MARGIN, CHART.bottom - TRIAL_LABEL_HEIGHT};
+
+    // The most recent presses that fit, oldest first.
+    const int fit = (plot.right - plot.left) / MARK_SPACING;
+    int32_t presses = 0;
+    for (int32_t i = 0; i < count; ++i)
+        presses += records[i].outcome == TrialOutcome::PRESS;
+    int32_t skip = presses > fit ? presses - fit : 0;
+    const TrialRecord* shown[MOST_MARKS];
+    int marks = 0;
+    int32_t highest = median_ms >= 0 ? static_cast<int32_t>(median_ms + 0.5) : 0;
+    for (int32_t i = 0; i < count; ++i) {
+        if (records[i].outcome != TrialOutcome::PRESS)
+            continue;
+        if (skip) {
+            --skip;
+            continue;
+        }
+        shown[marks++] = &records[i];
+        if (records[i].reading_ms > highest)
+            highest = records[i].reading_ms;
+    }
+    const Scale scale = marks ? scale_for(highest) : scale_for(EMPTY_TOP_MS);
+
+    {
+        GdiObject back(CreateSolidBrush(PLOT_BACK));
+        if (back.get())
+            FillRect(dc, &plot, static_cast<HBRUSH>(back.get()));
+    }
+    SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    draw_axis(dc, plot, scale);
+    if (!marks) {
+        label(dc, "No presses yet", plot, DT_CENTER | DT_VCENTER, NOTE);
+        return;
+    }
+
+    int spacing = (plot.right - plot.left) / marks;
+    if (spacing > MARK_SPACING_WIDEST)
+        spacing = MARK_SPACING_WIDEST;
+    POINT points[MOST_MARKS];
+    for (int i = 0; i < marks; ++i)
+        points[i] = {plot.left + spacing / 2 + i * spacing,
+                     y_of(shown[i]->reading_ms, plot, scale.top_ms)};
+    draw_median(dc, plot, y_of(static_cast<int32_t>(median_ms + 0.5), plot, scale.top_ms));
+    draw_marks(dc, points, marks);
+    trial_label(dc, shown[0]->number, points[0].x - spacing / 2, plot, DT_LEFT);
+    // Two labels need room between them.
+    if (points[marks - 1].x - points[0].x >= 2 * TRIAL_LABEL_WIDTH)
+        trial_label(dc, shown[marks - 1]->number, points[marks - 1].x + spacing / 2, plot,
+                    DT_RIGHT);
+}

@@ -1,0 +1,201 @@
+// The results window: a numbered window owned by the main window, with a text
+// control per statistic, the chart painted by the window's callback, and the
+// Copy button whose clicks reach the main loop as events.
+#include "game/results_window.h"
+#include "game/game_objects.h"
+#include "game/results_chart.h"
+#include "game/results_layout.h"
+#include "game/session.h"
+#include "runtime/heaps.h"
+#include "ui/controls/button.h"
+#include "ui/controls/control.h"
+#include "ui/controls/text.h"
+#include "ui/windows/clipboard.h"
+#include "ui/windows/events.h"
+#include "ui/windows/gdi_guards.h"
+#include "ui/windows/window.h"
+
+namespace {
+
+using namespace results_px;
+
+constexpr int COUNT_LINES = 4;
+constexpr WPARAM SYSCOMMAND_MASK = 0xFFF0;
+
+// Controls go into `window` for the life of a scope, then where they went
+// before (the main window).
+class ControlListParent {
+public:
+    explicit ControlListParent(HWND window)
+        : previous_(control_list() ? control_list()->parent : nullptr)
+    {
+        begin_control_list(window);
+    }
+    ~ControlListParent() { begin_control_list(previous_); }
+    ControlListParent(const ControlListParent&) = delete;
+    ControlListParent& operator=(const ControlListParent&) = delete;
+
+private:
+    HWND previous_;
+};
+
+// A block of the general heap for the life of a scope.
+class GeneralBlock {
+public:
+    explicit GeneralBlock(size_t bytes) : block_(general_alloc(bytes)) {}
+    ~GeneralBlock() { general_free(block_); }
+    GeneralBlock(const GeneralBlock&) = delete;
+    GeneralBlock& operator=(const GeneralBlock&) = delete;
+    char* get() const { return static_cast<char*>(block_); }
+
+private:
+    void* block_;
+};
+
+LRESULT CALLBACK results_window_message(HWND window, UINT message, WPARAM, LPARAM)
+{
+    if (message != WM_PAINT)
+        return CALLBACK_DEFAULT;
+    PaintDc paint(window);
+    if (paint.dc())
+        draw_results_chart(paint.dc(), session_records(), session_count(),
+                           session_current_stats().median_ms);
+    return 0;
+}
+
+LRESULT CALLBACK main_window_message(HWND, UINT message, WPARAM wparam, LPARAM)
+{
+    if (message == WM_SYSCOMMAND && (wparam & SYSCOMMAND_MASK) == CMD_SESSION_RESULTS) {
+        results_window_show();
+        return 0;
+    }
+    // Whoever rang, only the waiting list is looked at.
+    if (message == MSG_RECORDS_WAITING) {
+        if (session_take_in())
+            results_window_refresh();
+        return 0;
+    }
+    return CALLBACK_DEFAULT;
+}
+
+void build_controls(HWND results)
+{
+    ControlListParent into(results);
+    for (int i = 0; i < RESULTS_LINES; ++i) {
+        const bool count = i < COUNT_LINES;
+        const int row = count ? i : i - COUNT_LINES;
+        create_text(CTRL_RESULTS_FIRST_LINE + i, count ? COUNT_X : FIGURE_X,
+                    LINE_TOP + row * LINE_STEP, count ? COUNT_WIDTH : FIGURE_WIDTH, LINE_HEIGHT,
+                    "", SS_NOPREFIX);
+    }
+    create_button(CTRL_RESULTS_COPY, BUTTON_X, BUTTON_Y, BUTTON_WIDTH, BUTTON_HEIGHT, "Copy");
+}
+
+void place(HWND results, HWND main)
+{
+    RECT owner, outer;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetWindowRect(main, &owner) || !GetWindowRect(results, &outer) ||
+        !GetMonitorInfoA(MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const SIZE size = {outer.right - outer.left, outer.bottom - outer.top};
+    const POINT at = place_beside(owner, monitor.rcWork, size, GAP);
+    SetWindowPos(results, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+bool results_attach_to_main_window()
+{
+    HWND main = window_handle(WINDOW_MAIN);
+    if (!set_window_callback(WINDOW_MAIN, main_window_message))
+        return false;
+    HMENU menu = GetSystemMenu(main, FALSE);
+    return menu && AppendMenuA(menu, MF_SEPARATOR, 0, nullptr) &&
+           AppendMenuA(menu, MF_STRING, CMD_SESSION_RESULTS, RESULTS_MENU_TEXT);
+}
+
+void results_window_show()
+{
+    if (HWND open = window_handle(WINDOW_RESULTS)) {
+        SetForegroundWindow(open);
+        SetFocus(open);
+        return;
+    }
+    HWND main = window_handle(WINDOW_MAIN);
+    // Made hidden, so that it appears once, complete and in its place.
+    if (!main || !open_window(WINDOW_RESULTS, 0, 0, CLIENT_WIDTH, CLIENT_HEIGHT, RESULTS_TITLE,
+                              WS_CAPTION | WS_SYSMENU | WINDOW_INVISIBLE, main))
+        return;
+    HWND results = window_handle(WINDOW_RESULTS);
+    set_window_callback(WINDOW_RESULTS, results_window_message);
+    build_controls(results);
+    results_window_refresh();
+    place(results, main);
+    ShowWindow(results, SW_SHOWNORMAL);
+    // The window itself, not the button: a Space meant for a trial pushes
+    // nothing here.
+    SetFocus(results);
+}
+
+void results_window_close()
+{
+    close_window(WINDOW_RESULTS);
+}
+
+bool results_window_key(WPARAM key)
+{
+    HWND results = window_handle(WINDOW_RESULTS);
+    if (key != VK_ESCAPE || !results || GetActiveWindow() != results)
+        return false;
+    close_window(WINDOW_RESULTS);
+    return true;
+}
+
+void results_window_refresh()
+{
+    HWND results = window_handle(WINDOW_RESULTS);
+    if (!results)
+        return;
+    ResultsLines lines;
+    results_lines(session_current_stats(), &lines);
+    for (int i = 0; i < RESULTS_LINES; ++i)
+        control_set_text(CTRL_RESULTS_FIRST_LINE + i, lines.text[i]);
+    InvalidateRect(results, &CHART, TRUE);
+}
+
+bool results_window_copy()
+{
+    // A click event forged while the window is closed leaves the clipboard be.
+    HWND results = window_handle(WINDOW_RESULTS);
+    if (!results)
+        return false;
+    const int32_t count = session_count();
+    GeneralBlock text(session_table_bytes(count));
+    if (!text.get())
+        return false;
+    const size_t length = session_table_text(session_records(), count, text.get());
+    return clipboard_put_text(results, text.get(), length);
+}
+
+POINT place_beside(const RECT& owner, const RECT& work, SIZE size, int gap)
+{
+    POINT at;
+    if (owner.right + gap + size.cx <= work.right)
+        at = {owner.right + gap, owner.top};
+    else if (owner.left - gap - size.cx >= work.left)
+        at = {owner.left - gap - size.cx, owner.top};
+    else
+        at = {owner.left + ((owner.right - owner.left) - size.cx) / 2,
+              owner.top + ((owner.bottom - owner.top) - size.cy) / 2};
+    if (at.x + size.cx > work.right)
+        at.x = work.right - size.cx;
+    if (at.y + size.cy > work.bottom)
+        at.y = work.bottom - size.cy;
+    if (at.x < work.left)
+        at.x = work.left;
+    if (at.y < work.top)
+        at.y = work.top;
+    return at;
+}

@@ -1,0 +1,55 @@
+// What the results window reports of a session: the record of each ended
+// trial, the statistics over its presses, their lines of text, and the whole
+// session as a tab-separated table. Plain functions of a list of records.
+#pragma once
+#include <stddef.h>
+#include <stdint.h>
+
+enum class TrialOutcome : int32_t { PRESS, EARLY, TIME_LIMIT };
+
+struct TrialRecord {
+    int32_t number;       // from 1, in the order the trials ended
+    int32_t delay_s;
+    TrialOutcome outcome;
+    int32_t reading_ms;   // what the read-out showed; 0 when it showed none
+};
+
+// A statistic that is not defined for the session (too few presses).
+constexpr double NO_VALUE = -1.0;
+constexpr int32_t LAST_PRESSES = 5;
+
+struct SessionStats {
+    int32_t trials;
+    int32_t presses;
+    int32_t early_presses;
+    int32_t time_limits;
+    // Over the presses' readings, in milliseconds; NO_VALUE where undefined.
+    double best_ms;
+    double median_ms;       // the mean of the middle two for an even count
+    double mean_ms;
+    double deviation_ms;    // sample standard deviation, from two presses
+    double last_mean_ms;    // mean of the last LAST_PRESSES presses
+};
+
+// `scratch` has room for `count` values; what it holds afterwards is of no use.
+SessionStats session_stats(const TrialRecord* records, int32_t count, int32_t* scratch);
+
+// "Label: value" for each statistic, values in seconds with three decimals
+// (whole milliseconds, halves rounded up) and "-" where undefined.
+constexpr int RESULTS_LINES = 9;
+constexpr int RESULTS_LINE_BYTES = 48;
+struct ResultsLines {
+    char text[RESULTS_LINES][RESULTS_LINE_BYTES];
+};
+void results_lines(const SessionStats& stats, ResultsLines* out);
+
+// Seconds with three decimals for a whole number of milliseconds (0 or more).
+constexpr int SECONDS_TEXT_BYTES = 16;
+void seconds_text(int32_t ms, char* out);
+
+// The session as text that pastes into a spreadsheet: a header line, then one
+// line per record; tab-separated, each line ended with CR LF.
+// The most bytes the table of `count` records takes, terminator included.
+size_t session_table_bytes(int32_t count);
+// Writes the table and its terminator to `out`; returns its length.
+size_t session_table_text(const TrialRecord* records, int32_t count, char* out);
