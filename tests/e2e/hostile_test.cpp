@@ -319,4 +319,44 @@ TEST_F(HostileMessages, AForgedStartDuringATrialStartsNothing)
     EXPECT_EQ(game.readout(), reading);
 }
 
+// Messages another program can post to the idle game: none of them starts a
+// trial, takes the mouse or resizes the window, and the close box still ends
+// the game at once afterwards (TearDown).
+TEST_F(HostileMessages, PostedToTheIdleGameTheyStartNothingAndHoldNothing)
+{
+    // After a trial the last control event is the start button's: an event
+    // code posted raw would start a trial with that stale number.
+    play_a_correct_trial();
+    if (HasFatalFailure())
+        return;
+    struct Posted {
+        const char* what;
+        UINT message;
+        LPARAM wparam;
+        LPARAM lparam;
+    };
+    const Posted rows[] = {
+        {"a raw EVENT_CONTROL", 13100, 1, 0},
+    };
+    const DWORD thread = GetWindowThreadProcessId(game.window(), nullptr);
+    RECT before;
+    GetWindowRect(game.window(), &before);
+    for (const Posted& row : rows) {
+        SCOPED_TRACE(row.what);
+        post(game.window(), row.message, row.wparam, row.lparam);
+        ASSERT_TRUE(posted_messages_handled()) << "the game stopped handling messages";
+        // A trial would put its delay text up and disable the button at once.
+        Sleep(100);
+        EXPECT_TRUE(idle()) << "a trial started: " << game.status();
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        ASSERT_TRUE(GetGUIThreadInfo(thread, &info));
+        EXPECT_EQ(info.hwndCapture, nullptr) << "the mouse is held";
+        EXPECT_EQ(info.flags & GUI_INMOVESIZE, 0u) << "in a move or size mode";
+        RECT now;
+        GetWindowRect(game.window(), &now);
+        EXPECT_TRUE(EqualRect(&before, &now)) << "the window moved or changed its size";
+    }
+}
+
 } // namespace

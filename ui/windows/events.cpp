@@ -99,6 +99,54 @@ LRESULT erase_background(Window* record, HWND handle, HDC dc, ObjectNumber numbe
     return result;
 }
 
+// Retrieves one message, waiting at most `timeout` ms (-1: without limit).
+bool retrieve_message(MSG* msg, int32_t timeout)
+{
+    constexpr UINT PEEK_FLAGS = PM_REMOVE | PM_NOYIELD;
+    if (timeout < 0)
+        return GetMessageA(msg, nullptr, 0, 0) != -1;
+    if (PeekMessageA(msg, nullptr, 0, 0, PEEK_FLAGS))
+        return true;
+    if (timeout == 0)
+        return false;
+    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(timeout), QS_ALLINPUT)
+        == WAIT_TIMEOUT)
+        return false;
+    return PeekMessageA(msg, nullptr, 0, 0, PEEK_FLAGS) != 0;
+}
+
+// What is left of a timeout that started at `start`; -1 stays without limit.
+int32_t time_left(int32_t timeout, DWORD start)
+{
+    if (timeout <= 0)
+        return timeout;
+    const DWORD spent = GetTickCount() - start;
+    return spent >= static_cast<DWORD>(timeout) ? 0 : timeout - static_cast<int32_t>(spent);
+}
+
+// Another program can post any number. A raw message with the number of an
+// event code would pass for that event (a posted 13100 for a control's), and
+// a raw 0 for a timeout.
+bool passes_for_event(UINT message)
+{
+    return message == WM_NULL ||
+           (message >= static_cast<UINT>(EVENT_CONTROL) &&
+            message <= static_cast<UINT>(EVENT_DROP_CONTROL));
+}
+
+int32_t take_queued_event(EventState* es)
+{
+    EventQueueEntry* entry = es->head;
+    es->window = entry->window;
+    es->pending_event = 0;
+    es->head = entry->next;
+    if (!es->head)
+        es->tail = nullptr;
+    const int32_t code = entry->event;
+    general_free(entry);
+    return code;
+}
+
 } // namespace
 
 void event_state_init()
@@ -179,47 +227,34 @@ int32_t wait_event(int32_t timeout)
     drop_data_release();
     es->type = -1;
 
-    if (EventQueueEntry* entry = es->head) {
-        es->window = entry->window;
-        es->pending_event = 0;
-        es->head = entry->next;
-        if (!es->head)
-            es->tail = nullptr;
-        const int32_t code = entry->event;
-        general_free(entry);
-        return code;
-    }
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (es->head)
+            return take_queued_event(es);
 
-    MSG msg;
-    ZeroMemory(&msg, sizeof msg);
-    constexpr UINT PEEK_FLAGS = PM_REMOVE | PM_NOYIELD;
-    if (timeout < 0) {
-        GetMessageA(&msg, nullptr, 0, 0);
-    } else if (!PeekMessageA(&msg, nullptr, 0, 0, PEEK_FLAGS)) {
-        if (timeout == 0)
+        MSG msg;
+        ZeroMemory(&msg, sizeof msg);
+        if (!retrieve_message(&msg, time_left(timeout, start)))
             return 0;
-        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(timeout), QS_ALLINPUT)
-            == WAIT_TIMEOUT)
-            return 0;
-        if (!PeekMessageA(&msg, nullptr, 0, 0, PEEK_FLAGS))
-            return 0;
-    }
 
-    HWND active = GetActiveWindow();
-    HACCEL accelerators = accelerators_for(active);
-    if (!accelerators || !TranslateAcceleratorA(active, accelerators, &msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+        HWND active = GetActiveWindow();
+        HACCEL accelerators = accelerators_for(active);
+        if (!accelerators || !TranslateAcceleratorA(active, accelerators, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
 
-    if (es->pending_event) {
-        const int32_t code = es->pending_event;
-        es->pending_event = 0;
-        return code;
+        if (es->pending_event) {
+            const int32_t code = es->pending_event;
+            es->pending_event = 0;
+            return code;
+        }
+        if (!passes_for_event(msg.message)) {
+            es->wparam = msg.wParam;
+            es->lparam = msg.lParam;
+            return static_cast<int32_t>(msg.message);
+        }
     }
-    es->wparam = msg.wParam;
-    es->lparam = msg.lParam;
-    return static_cast<int32_t>(msg.message);
 }
 
 ObjectNumber event_control()
