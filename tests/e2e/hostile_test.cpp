@@ -335,8 +335,13 @@ TEST_F(HostileMessages, PostedToTheIdleGameTheyStartNothingAndHoldNothing)
         LPARAM wparam;
         LPARAM lparam;
     };
+    const LPARAM clicked = static_cast<LPARAM>(MAKEWPARAM(1, BN_CLICKED));
     const Posted rows[] = {
         {"a raw EVENT_CONTROL", 13100, 1, 0},
+        {"WM_COMMAND naming a child with the button's id", WM_COMMAND, clicked,
+         as_param(own.child_1)},
+        {"WM_COMMAND naming a top-level window", WM_COMMAND, clicked, as_param(own.top)},
+        {"WM_COMMAND naming the desktop", WM_COMMAND, clicked, as_param(GetDesktopWindow())},
     };
     const DWORD thread = GetWindowThreadProcessId(game.window(), nullptr);
     RECT before;

@@ -61,6 +61,9 @@ BOOL CALLBACK send_syscolorchange(HWND child, LPARAM)
 void handle_command(EventState* es, HWND window, WPARAM wparam, LPARAM lparam)
 {
     HWND control = reinterpret_cast<HWND>(lparam);
+    // Any program can name any window here; only our own children notify us.
+    if (control && !IsChild(window, control))
+        return;
     if (route(control, window, WM_COMMAND, wparam, lparam) != NOT_HANDLED)
         return;
     if (control) {

@@ -210,6 +210,17 @@ TEST_F(EventTest, ControlNotificationsBecomeControlEventsUnlessItIsAMenuControl)
     EXPECT_EQ(wait_event(), EVENT_MENU);
     EXPECT_EQ(event_control(), 7);
     EXPECT_EQ(event_type(), 2);
+
+    // Another window's child with the same id is no control of this window.
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                                 module_handle(), nullptr);
+    HWND stranger = CreateWindowExA(0, "BUTTON", "s", WS_CHILD, 0, 0, 30, 20, other,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(42)),
+                                    module_handle(), nullptr);
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(42, 3), reinterpret_cast<LPARAM>(stranger));
+    EXPECT_EQ(wait_event(), static_cast<int32_t>(WM_COMMAND));
+    EXPECT_EQ(event_control(), 7);
+    DestroyWindow(other);
 }
 
 HWND routed_child;
