@@ -342,6 +342,7 @@ TEST_F(HostileMessages, PostedToTheIdleGameTheyStartNothingAndHoldNothing)
          as_param(own.child_1)},
         {"WM_COMMAND naming a top-level window", WM_COMMAND, clicked, as_param(own.top)},
         {"WM_COMMAND naming the desktop", WM_COMMAND, clicked, as_param(GetDesktopWindow())},
+        {"SC_SIZE", WM_SYSCOMMAND, SC_SIZE, 0},
     };
     const DWORD thread = GetWindowThreadProcessId(game.window(), nullptr);
     RECT before;
