@@ -28,9 +28,10 @@ struct Named {
     UINT message;
     const char* name;
 };
-// WM_NOTIFY is not among them: its lParam is a pointer by contract, and a
-// sender from another process cannot give it one.
+// WM_NOTIFY's lParam is a pointer that the system does not copy between
+// processes: every value the game gets from here is a bad pointer.
 constexpr Named HOSTILE_MESSAGES[] = {
+    {WM_NOTIFY, "WM_NOTIFY"},
     {MSG_ITEM_NOTIFY, "MSG_ITEM_NOTIFY"},
     {MSG_ITEM_CLICK, "MSG_ITEM_CLICK"},
     {MSG_CONTROL_EVENT, "MSG_CONTROL_EVENT"},
@@ -261,8 +262,8 @@ TEST_F(HostileMessages, TheGameLivesThroughThemAndThenPlaysACorrectTrial)
     }
     printf("hostile messages: %ld sent (%ld unanswered within %u ms), %ld posted\n", sent,
            sends_unanswered, SEND_TIMEOUT_MS, posted);
-    // Wine refuses to pass the WM_CTLCOLOR* messages between processes; the
-    // in-process tests send those.
+    // Wine refuses to pass WM_NOTIFY and the WM_CTLCOLOR* messages between
+    // processes; the in-process tests send those from another thread or their own.
     for (const auto& [message, count] : unanswered_by)
         printf("  message %u: %ld sends refused or unanswered\n", message, count);
 

@@ -12,6 +12,7 @@ namespace {
 
 EventState* the_event_state;
 RouteToControlHook route_hook;
+HHOOK notify_hook;
 
 // Drop data that this process made. Any process can post a drop message with
 // any lParam, so only these blocks are ever taken over or freed.
@@ -102,6 +103,21 @@ LRESULT erase_background(Window* record, HWND handle, HDC dc, ObjectNumber numbe
     return result;
 }
 
+// No control posts WM_NOTIFY, so a posted one comes from another program and
+// its lParam is no pointer of ours. It is emptied as it is retrieved, so that
+// no message loop of this thread (the system's own move and menu loops
+// included) hands it to a window procedure that would read it.
+LRESULT CALLBACK empty_posted_notify(int code, WPARAM removal, LPARAM data)
+{
+    auto* msg = reinterpret_cast<MSG*>(data);
+    if (code == HC_ACTION && msg->message == WM_NOTIFY) {
+        msg->message = WM_NULL;
+        msg->wParam = 0;
+        msg->lParam = 0;
+    }
+    return CallNextHookEx(nullptr, code, removal, data);
+}
+
 // Retrieves one message, waiting at most `timeout` ms (-1: without limit).
 bool retrieve_message(MSG* msg, int32_t timeout)
 {
@@ -129,7 +145,7 @@ int32_t time_left(int32_t timeout, DWORD start)
 
 // Another program can post any number. A raw message with the number of an
 // event code would pass for that event (a posted 13100 for a control's), and
-// a raw 0 for a timeout.
+// a raw 0 (also what an emptied WM_NOTIFY becomes) for a timeout.
 bool passes_for_event(UINT message)
 {
     return message == WM_NULL ||
@@ -155,6 +171,10 @@ int32_t take_queued_event(EventState* es)
 void event_state_init()
 {
     the_event_state = static_cast<EventState*>(shared_record_create(sizeof(EventState), nullptr));
+    // On this thread, which owns the numbered windows; it lasts as long as the thread.
+    if (!notify_hook)
+        notify_hook = SetWindowsHookExA(WH_GETMESSAGE, empty_posted_notify, nullptr,
+                                        GetCurrentThreadId());
 }
 
 EventState* event_state()
@@ -282,6 +302,11 @@ LRESULT CALLBACK window_proc(HWND handle, UINT message, WPARAM wparam, LPARAM lp
 
 LRESULT handle_window_message(HWND handle, UINT message, WPARAM wparam, LPARAM lparam)
 {
+    // Sent from another thread or process, a notification's lParam points into
+    // memory that is not ours: the system copies nothing for WM_NOTIFY.
+    if (message == WM_NOTIFY && InSendMessageEx(nullptr) != ISMEX_NOSEND)
+        return NOT_HANDLED;
+
     LRESULT result = sizing_hook(handle, message, wparam, lparam);
     if (result != NOT_HANDLED)
         return result;

@@ -55,7 +55,9 @@ struct EventState {
     DropData* drop_data;
 };
 
-// Creates the process-wide event state; init_windows calls it.
+// Creates the process-wide event state; init_windows calls it on the thread
+// that will own the numbered windows, where WM_NOTIFY messages that another
+// program posts are emptied as they are retrieved.
 void event_state_init();
 EventState* event_state();
 

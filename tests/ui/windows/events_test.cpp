@@ -253,6 +253,44 @@ TEST_F(EventTest, NotificationsTakenByTheControlMakeNoEvent)
               NOT_HANDLED) << "without a control layer nothing is routed";
 }
 
+DWORD WINAPI send_notify(void* header)
+{
+    const NMHDR* h = static_cast<const NMHDR*>(header);
+    SendMessageA(GetParent(h->hwndFrom), WM_NOTIFY, h->idFrom, reinterpret_cast<LPARAM>(h));
+    return 0;
+}
+
+// A notification's pointer is good only on the control's own thread: one sent
+// from another thread or process, or posted, is never read.
+TEST_F(EventTest, NotificationsFromElsewhereAreNotRead)
+{
+    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 30, 20, window,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(3)),
+                                module_handle(), nullptr);
+    set_route_to_control_hook(take_everything);
+    NMHDR header = {edit, 3, 0};
+
+    routed_child = nullptr;
+    HANDLE sender = CreateThread(nullptr, 0, send_notify, &header, 0, nullptr);
+    ASSERT_NE(sender, nullptr);
+    while (WaitForSingleObject(sender, 0) == WAIT_TIMEOUT)
+        wait_event(10);
+    CloseHandle(sender);
+    EXPECT_EQ(routed_child, nullptr) << "sent from another thread";
+
+    routed_child = nullptr;
+    ASSERT_TRUE(PostMessageA(window, WM_NOTIFY, 3, reinterpret_cast<LPARAM>(&header)));
+    PostMessageA(window, WM_USER + 5, 0, 0);
+    EXPECT_EQ(wait_event(0), static_cast<int32_t>(WM_USER + 5));
+    EXPECT_EQ(routed_child, nullptr) << "posted";
+    // Emptied for every message loop, not only wait_event's.
+    ASSERT_TRUE(PostMessageA(edit, WM_NOTIFY, 3, reinterpret_cast<LPARAM>(&header)));
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, edit, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_NULL));
+    EXPECT_EQ(msg.lParam, 0);
+}
+
 // Another program can post any number: raw messages that would pass for event
 // codes (or for a timeout) are not handed out, and the wait goes on past them.
 TEST_F(EventTest, RawMessagesNumberedLikeEventsAreNotHandedOut)
