@@ -232,12 +232,18 @@ LRESULT take_everything(HWND child, HWND, UINT message, WPARAM, LPARAM)
     return 0;
 }
 
+// A child edit box with id 3 whose routed notifications take_everything records.
+HWND edit_with_routes_recorded(HWND window)
+{
+    set_route_to_control_hook(take_everything);
+    return CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 30, 20, window,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(3)), module_handle(),
+                           nullptr);
+}
+
 TEST_F(EventTest, NotificationsTakenByTheControlMakeNoEvent)
 {
-    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 30, 20, window,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(3)),
-                                module_handle(), nullptr);
-    set_route_to_control_hook(take_everything);
+    HWND edit = edit_with_routes_recorded(window);
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(3, EN_CHANGE), reinterpret_cast<LPARAM>(edit));
     EXPECT_EQ(wait_event(), static_cast<int32_t>(WM_COMMAND));
     EXPECT_EQ(routed_child, edit);
@@ -264,10 +270,7 @@ DWORD WINAPI send_notify(void* header)
 // from another thread or process, or posted, is never read.
 TEST_F(EventTest, NotificationsFromElsewhereAreNotRead)
 {
-    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 30, 20, window,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(3)),
-                                module_handle(), nullptr);
-    set_route_to_control_hook(take_everything);
+    HWND edit = edit_with_routes_recorded(window);
     NMHDR header = {edit, 3, 0};
 
     routed_child = nullptr;
