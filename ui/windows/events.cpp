@@ -143,14 +143,12 @@ int32_t time_left(int32_t timeout, DWORD start)
     return spent >= static_cast<DWORD>(timeout) ? 0 : timeout - static_cast<int32_t>(spent);
 }
 
-// Another program can post any number. A raw message with the number of an
-// event code would pass for that event (a posted 13100 for a control's), and
-// a raw 0 (also what an emptied WM_NOTIFY becomes) for a timeout.
+// Another program can post any number: a raw message with the number of an
+// event code would pass for that event (a posted 13100 for a control's).
 bool passes_for_event(UINT message)
 {
-    return message == WM_NULL ||
-           (message >= static_cast<UINT>(EVENT_CONTROL) &&
-            message <= static_cast<UINT>(EVENT_DROP_CONTROL));
+    return message >= static_cast<UINT>(EVENT_CONTROL) &&
+           message <= static_cast<UINT>(EVENT_DROP_CONTROL);
 }
 
 int32_t take_queued_event(EventState* es)
