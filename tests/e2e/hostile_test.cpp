@@ -30,9 +30,10 @@ struct Named {
     UINT message;
     const char* name;
 };
-// WM_NOTIFY is not among them: its lParam is a pointer by contract, and a
-// sender from another process cannot give it one.
+// WM_NOTIFY's lParam is a pointer that the system does not copy between
+// processes: every value the game gets from here is a bad pointer.
 constexpr Named HOSTILE_MESSAGES[] = {
+    {WM_NOTIFY, "WM_NOTIFY"},
     {MSG_ITEM_NOTIFY, "MSG_ITEM_NOTIFY"},
     {MSG_ITEM_CLICK, "MSG_ITEM_CLICK"},
     {MSG_CONTROL_EVENT, "MSG_CONTROL_EVENT"},
@@ -264,8 +265,8 @@ TEST_F(HostileMessages, TheGameLivesThroughThemAndThenPlaysACorrectTrial)
     }
     printf("hostile messages: %ld sent (%ld unanswered within %u ms), %ld posted\n", sent,
            sends_unanswered, SEND_TIMEOUT_MS, posted);
-    // Wine refuses to pass the WM_CTLCOLOR* messages between processes; the
-    // in-process tests send those.
+    // Wine refuses to pass WM_NOTIFY and the WM_CTLCOLOR* messages between
+    // processes; the in-process tests send those from another thread or their own.
     for (const auto& [message, count] : unanswered_by)
         printf("  message %u: %ld sends refused or unanswered\n", message, count);
 
@@ -320,6 +321,52 @@ TEST_F(HostileMessages, AForgedStartDuringATrialStartsNothing)
         Sleep(10);
     }
     EXPECT_EQ(game.readout(), reading);
+}
+
+// Messages another program can post to the idle game: none of them starts a
+// trial, takes the mouse or resizes the window, and the close box still ends
+// the game at once afterwards (TearDown).
+TEST_F(HostileMessages, PostedToTheIdleGameTheyStartNothingAndHoldNothing)
+{
+    // After a trial the last control event is the start button's: an event
+    // code posted raw would start a trial with that stale number.
+    play_a_correct_trial();
+    if (HasFatalFailure())
+        return;
+    struct Posted {
+        const char* what;
+        UINT message;
+        LPARAM wparam;
+        LPARAM lparam;
+    };
+    const LPARAM clicked = static_cast<LPARAM>(MAKEWPARAM(1, BN_CLICKED));
+    const Posted rows[] = {
+        {"a raw EVENT_CONTROL", 13100, 1, 0},
+        {"WM_COMMAND naming a child with the button's id", WM_COMMAND, clicked,
+         as_param(own.child_1)},
+        {"WM_COMMAND naming a top-level window", WM_COMMAND, clicked, as_param(own.top)},
+        {"WM_COMMAND naming the desktop", WM_COMMAND, clicked, as_param(GetDesktopWindow())},
+        {"SC_SIZE", WM_SYSCOMMAND, SC_SIZE, 0},
+    };
+    const DWORD thread = GetWindowThreadProcessId(game.window(), nullptr);
+    RECT before;
+    GetWindowRect(game.window(), &before);
+    for (const Posted& row : rows) {
+        SCOPED_TRACE(row.what);
+        post(game.window(), row.message, row.wparam, row.lparam);
+        ASSERT_TRUE(posted_messages_handled()) << "the game stopped handling messages";
+        // A trial would put its delay text up and disable the button at once.
+        Sleep(100);
+        EXPECT_TRUE(idle()) << "a trial started: " << game.status();
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        ASSERT_TRUE(GetGUIThreadInfo(thread, &info));
+        EXPECT_EQ(info.hwndCapture, nullptr) << "the mouse is held";
+        EXPECT_EQ(info.flags & GUI_INMOVESIZE, 0u) << "in a move or size mode";
+        RECT now;
+        GetWindowRect(game.window(), &now);
+        EXPECT_TRUE(EqualRect(&before, &now)) << "the window moved or changed its size";
+    }
 }
 
 } // namespace

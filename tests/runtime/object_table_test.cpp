@@ -51,19 +51,29 @@ TEST_F(ObjectTableTest, StartsWithCapacityOfOneGrowStepAndNoHandedOutObjects)
 
 TEST_F(ObjectTableTest, GrowsToNumberPlusGrowStepWithZeroedNewSlots)
 {
-    make_live(table, 3, 0x33);
-    auto* r = static_cast<Record*>(table_allocate(table, 20));
-    ASSERT_NE(r, nullptr);
-    EXPECT_EQ(table->capacity, 36);
-    for (int i = 16; i < 36; ++i) {
-        const auto* slot = reinterpret_cast<Record*>(table->records + i * sizeof(Record));
-        EXPECT_EQ(slot->handle, 0u) << "slot " << i;
-        EXPECT_EQ(slot->payload, 0) << "slot " << i;
+    struct Case {
+        ObjectNumber number;
+        int32_t capacity;
+    };
+    // Capacity 16 holds slots 0 to 15: asking for 16 must grow it.
+    for (const Case c : {Case{20, 36}, Case{16, 32}, Case{15, 16}}) {
+        SCOPED_TRACE(c.number);
+        ObjectTable* fresh = table_create(sizeof(Record), 16, nullptr);
+        ASSERT_NE(fresh, nullptr);
+        make_live(fresh, 3, 0x33);
+        auto* r = static_cast<Record*>(table_allocate(fresh, c.number));
+        ASSERT_NE(r, nullptr);
+        EXPECT_EQ(fresh->capacity, c.capacity);
+        for (int i = 16; i < fresh->capacity; ++i) {
+            const auto* slot = reinterpret_cast<Record*>(fresh->records + i * sizeof(Record));
+            EXPECT_EQ(slot->handle, 0u) << "slot " << i;
+            EXPECT_EQ(slot->payload, 0) << "slot " << i;
+        }
+        auto* kept = static_cast<Record*>(table_lookup(fresh, 3));
+        ASSERT_NE(kept, nullptr);
+        EXPECT_EQ(kept->handle, 0x33u);
+        EXPECT_EQ(r, reinterpret_cast<Record*>(fresh->records) + c.number);
     }
-    auto* kept = static_cast<Record*>(table_lookup(table, 3));
-    ASSERT_NE(kept, nullptr);
-    EXPECT_EQ(kept->handle, 0x33u);
-    EXPECT_EQ(r, reinterpret_cast<Record*>(table->records) + 20);
 }
 
 TEST_F(ObjectTableTest, FreeHookRunsOnEveryFixedNumberAllocation)

@@ -123,6 +123,10 @@ LRESULT status_text(ObjectNumber number, int field, const char* text, DWORD flag
     StatusBar* bar = status_bar_lookup(number);
     if (!bar)
         return 0;
+    // The field shares its word with the drawing type: 256 and above would
+    // turn into drawing bits, and a field the bar does not have is no field.
+    if (field < 0 || field >= SendMessageA(bar->handle, SB_GETPARTS, 0, 0))
+        return 0;
     if (!text)
         text = "";
     WPARAM type = static_cast<WPARAM>(field);

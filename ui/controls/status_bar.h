@@ -35,7 +35,8 @@ LONG_PTR create_status_bar(ObjectNumber number, HWND parent);
 // Appends a field `width` pixels wide to the current bar. SB_SETPARTS's
 // result; 0 when there is no current bar or all field edges are used.
 LRESULT add_status_field(int width);
-// Non-zero on success, 0 when the number names no live status bar.
+// Non-zero on success, 0 when the number names no live status bar or the
+// field is not one of the bar's fields (nothing is changed then).
 LRESULT status_text(ObjectNumber number, int field, const char* text, DWORD flags = 0);
 // Free hook of the status-bar table.
 void free_status_bar(ObjectNumber number);

@@ -12,6 +12,7 @@ namespace {
 
 EventState* the_event_state;
 RouteToControlHook route_hook;
+HHOOK notify_hook;
 
 // Drop data that this process made. Any process can post a drop message with
 // any lParam, so only these blocks are ever taken over or freed.
@@ -61,6 +62,9 @@ BOOL CALLBACK send_syscolorchange(HWND child, LPARAM)
 void handle_command(EventState* es, HWND window, WPARAM wparam, LPARAM lparam)
 {
     HWND control = reinterpret_cast<HWND>(lparam);
+    // Any program can name any window here; only our own children notify us.
+    if (control && !IsChild(window, control))
+        return;
     if (route(control, window, WM_COMMAND, wparam, lparam) != NOT_HANDLED)
         return;
     if (control) {
@@ -112,11 +116,76 @@ LRESULT erase_background(Window* record, HWND handle, HDC dc, ObjectNumber numbe
     return result;
 }
 
+// No control posts WM_NOTIFY, so a posted one comes from another program and
+// its lParam is no pointer of ours. It is emptied as it is retrieved, so that
+// no message loop of this thread (the system's own move and menu loops
+// included) hands it to a window procedure that would read it.
+LRESULT CALLBACK empty_posted_notify(int code, WPARAM removal, LPARAM data)
+{
+    auto* msg = reinterpret_cast<MSG*>(data);
+    if (code == HC_ACTION && msg->message == WM_NOTIFY) {
+        msg->message = WM_NULL;
+        msg->wParam = 0;
+        msg->lParam = 0;
+    }
+    return CallNextHookEx(nullptr, code, removal, data);
+}
+
+// Retrieves one message, waiting at most `timeout` ms (-1: without limit).
+bool retrieve_message(MSG* msg, int32_t timeout)
+{
+    constexpr UINT PEEK_FLAGS = PM_REMOVE | PM_NOYIELD;
+    if (timeout < 0)
+        return GetMessageA(msg, nullptr, 0, 0) != -1;
+    if (PeekMessageA(msg, nullptr, 0, 0, PEEK_FLAGS))
+        return true;
+    if (timeout == 0)
+        return false;
+    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(timeout), QS_ALLINPUT)
+        == WAIT_TIMEOUT)
+        return false;
+    return PeekMessageA(msg, nullptr, 0, 0, PEEK_FLAGS) != 0;
+}
+
+// What is left of a timeout that started at `start`; -1 stays without limit.
+int32_t time_left(int32_t timeout, DWORD start)
+{
+    if (timeout <= 0)
+        return timeout;
+    const DWORD spent = GetTickCount() - start;
+    return spent >= static_cast<DWORD>(timeout) ? 0 : timeout - static_cast<int32_t>(spent);
+}
+
+// Another program can post any number: a raw message with the number of an
+// event code would pass for that event (a posted 13100 for a control's).
+bool passes_for_event(UINT message)
+{
+    return message >= static_cast<UINT>(EVENT_CONTROL) &&
+           message <= static_cast<UINT>(EVENT_DROP_CONTROL);
+}
+
+int32_t take_queued_event(EventState* es)
+{
+    EventQueueEntry* entry = es->head;
+    es->window = entry->window;
+    es->pending_event = 0;
+    es->head = entry->next;
+    if (!es->head)
+        es->tail = nullptr;
+    const int32_t code = entry->event;
+    general_free(entry);
+    return code;
+}
+
 } // namespace
 
 void event_state_init()
 {
     the_event_state = static_cast<EventState*>(shared_record_create(sizeof(EventState), nullptr));
+    // On this thread, which owns the numbered windows; it lasts as long as the thread.
+    if (!notify_hook)
+        notify_hook = SetWindowsHookExA(WH_GETMESSAGE, empty_posted_notify, nullptr,
+                                        GetCurrentThreadId());
 }
 
 EventState* event_state()
@@ -192,47 +261,34 @@ int32_t wait_event(int32_t timeout)
     drop_data_release();
     es->type = -1;
 
-    if (EventQueueEntry* entry = es->head) {
-        es->window = entry->window;
-        es->pending_event = 0;
-        es->head = entry->next;
-        if (!es->head)
-            es->tail = nullptr;
-        const int32_t code = entry->event;
-        general_free(entry);
-        return code;
-    }
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (es->head)
+            return take_queued_event(es);
 
-    MSG msg;
-    ZeroMemory(&msg, sizeof msg);
-    constexpr UINT PEEK_FLAGS = PM_REMOVE | PM_NOYIELD;
-    if (timeout < 0) {
-        GetMessageA(&msg, nullptr, 0, 0);
-    } else if (!PeekMessageA(&msg, nullptr, 0, 0, PEEK_FLAGS)) {
-        if (timeout == 0)
+        MSG msg;
+        ZeroMemory(&msg, sizeof msg);
+        if (!retrieve_message(&msg, time_left(timeout, start)))
             return 0;
-        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(timeout), QS_ALLINPUT)
-            == WAIT_TIMEOUT)
-            return 0;
-        if (!PeekMessageA(&msg, nullptr, 0, 0, PEEK_FLAGS))
-            return 0;
-    }
 
-    HWND active = GetActiveWindow();
-    HACCEL accelerators = accelerators_for(active);
-    if (!accelerators || !TranslateAcceleratorA(active, accelerators, &msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+        HWND active = GetActiveWindow();
+        HACCEL accelerators = accelerators_for(active);
+        if (!accelerators || !TranslateAcceleratorA(active, accelerators, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
 
-    if (es->pending_event) {
-        const int32_t code = es->pending_event;
-        es->pending_event = 0;
-        return code;
+        if (es->pending_event) {
+            const int32_t code = es->pending_event;
+            es->pending_event = 0;
+            return code;
+        }
+        if (!passes_for_event(msg.message)) {
+            es->wparam = msg.wParam;
+            es->lparam = msg.lParam;
+            return static_cast<int32_t>(msg.message);
+        }
     }
-    es->wparam = msg.wParam;
-    es->lparam = msg.lParam;
-    return static_cast<int32_t>(msg.message);
 }
 
 ObjectNumber event_control()
@@ -269,6 +325,11 @@ LRESULT CALLBACK window_proc(HWND handle, UINT message, WPARAM wparam, LPARAM lp
 
 LRESULT handle_window_message(HWND handle, UINT message, WPARAM wparam, LPARAM lparam)
 {
+    // Sent from another thread or process, a notification's lParam points into
+    // memory that is not ours: the system copies nothing for WM_NOTIFY.
+    if (message == WM_NOTIFY && InSendMessageEx(nullptr) != ISMEX_NOSEND)
+        return NOT_HANDLED;
+
     LRESULT result = sizing_hook(handle, message, wparam, lparam);
     if (result != NOT_HANDLED)
         return result;

@@ -55,12 +55,16 @@ struct EventState {
     DropData* drop_data;
 };
 
-// Creates the process-wide event state; init_windows calls it.
+// Creates the process-wide event state; init_windows calls it on the thread
+// that will own the numbered windows, where WM_NOTIFY messages that another
+// program posts are emptied (made WM_NULL) as they are retrieved.
 void event_state_init();
 EventState* event_state();
 
 // Timeout -1 waits without limit, 0 only looks, a positive value waits at most
-// that many milliseconds. Main thread only.
+// that many milliseconds. A retrieved message that makes no event comes back
+// as its raw number, except 13100 to 13106, which would pass for event codes:
+// for those it goes on waiting. Main thread only.
 int32_t wait_event(int32_t timeout = -1);
 ObjectNumber event_control();
 LONG_PTR event_type();

@@ -227,6 +227,13 @@ void arrow_key(HWND window, WPARAM key)
     }
 }
 
+// Only a window with a sizing border, neither minimised nor maximised.
+bool can_be_sized(HWND window)
+{
+    return (GetWindowLongPtrA(window, GWL_STYLE) & WS_THICKFRAME) && !IsIconic(window) &&
+           !IsZoomed(window);
+}
+
 LRESULT continue_sizing(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     SizingState* s = sizing_state();
@@ -279,6 +286,11 @@ SizingState* sizing_state() { return shared_record_get(the_sizing_state); }
 
 LRESULT sizing_hook(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
+    // Another program can post SC_SIZE to any window. One that cannot be sized
+    // ignores it: the default handling would still take the mouse (Wine's
+    // enters its keyboard sizing mode).
+    if (message == WM_SYSCOMMAND && (wparam & 0xFFF0) == SC_SIZE && !can_be_sized(window))
+        return 0;
     SizingState* s = sizing_state();
     // Without the record (start-up not run, or out of memory) the system sizes.
     if (!s)

@@ -15,5 +15,6 @@ struct SizingState {
 
 void sizing_init();
 SizingState* sizing_state();
-// 0 when the message was consumed, NOT_HANDLED otherwise.
+// 0 when the message was consumed, NOT_HANDLED otherwise. SC_SIZE to a window
+// without a sizing border, or minimised or maximised, is consumed and ignored.
 LRESULT sizing_hook(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

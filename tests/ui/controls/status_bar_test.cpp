@@ -143,6 +143,25 @@ TEST_F(StatusBarTest, TextFlagsAlignAndStyleTheField)
     EXPECT_EQ(text_of(bar, 0), "");
 }
 
+// A field the bar does not have changes no field: from 256 on, the number
+// would turn into drawing-type bits of field 0.
+TEST_F(StatusBarTest, FieldsTheBarDoesNotHaveChangeNothing)
+{
+    HWND bar = handle_of(create_status_bar(0, window));
+    add_status_field(150);
+    add_status_field(100);
+    status_text(0, 0, "first");
+    status_text(0, 1, "second");
+    for (int field : {-1, 2, 255, 256, 256 + 1, 512, 0x10000}) {
+        SCOPED_TRACE(field);
+        EXPECT_EQ(status_text(0, field, "stray", STATUS_NO_BORDER), 0);
+        WORD type = 0;
+        EXPECT_EQ(text_of(bar, 0, &type), "first");
+        EXPECT_EQ(type & (SBT_POPOUT | SBT_NOBORDERS), 0);
+        EXPECT_EQ(text_of(bar, 1), "second");
+    }
+}
+
 TEST_F(StatusBarTest, OnlyARealSizeChangeRefitsTheBar)
 {
     HWND bar = handle_of(create_status_bar(0, window));

@@ -238,6 +238,17 @@ TEST_F(EventTest, ControlNotificationsBecomeControlEventsUnlessItIsAMenuControl)
     EXPECT_EQ(wait_event(), EVENT_MENU);
     EXPECT_EQ(event_control(), 7);
     EXPECT_EQ(event_type(), 2);
+
+    // Another window's child with the same id is no control of this window.
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                                 module_handle(), nullptr);
+    HWND stranger = CreateWindowExA(0, "BUTTON", "s", WS_CHILD, 0, 0, 30, 20, other,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(42)),
+                                    module_handle(), nullptr);
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(42, 3), reinterpret_cast<LPARAM>(stranger));
+    EXPECT_EQ(wait_event(), static_cast<int32_t>(WM_COMMAND));
+    EXPECT_EQ(event_control(), 7);
+    DestroyWindow(other);
 }
 
 HWND routed_child;
@@ -249,12 +260,18 @@ LRESULT take_everything(HWND child, HWND, UINT message, WPARAM, LPARAM)
     return 0;
 }
 
+// A child edit box with id 3 whose routed notifications take_everything records.
+HWND edit_with_routes_recorded(HWND window)
+{
+    set_route_to_control_hook(take_everything);
+    return CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 30, 20, window,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(3)), module_handle(),
+                           nullptr);
+}
+
 TEST_F(EventTest, NotificationsTakenByTheControlMakeNoEvent)
 {
-    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 30, 20, window,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(3)),
-                                module_handle(), nullptr);
-    set_route_to_control_hook(take_everything);
+    HWND edit = edit_with_routes_recorded(window);
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(3, EN_CHANGE), reinterpret_cast<LPARAM>(edit));
     EXPECT_EQ(wait_event(), static_cast<int32_t>(WM_COMMAND));
     EXPECT_EQ(routed_child, edit);
@@ -268,6 +285,54 @@ TEST_F(EventTest, NotificationsTakenByTheControlMakeNoEvent)
     set_route_to_control_hook(nullptr);
     EXPECT_EQ(handle_window_message(window, WM_HSCROLL, 0, reinterpret_cast<LPARAM>(edit)),
               NOT_HANDLED) << "without a control layer nothing is routed";
+}
+
+DWORD WINAPI send_notify(void* header)
+{
+    const NMHDR* h = static_cast<const NMHDR*>(header);
+    SendMessageA(GetParent(h->hwndFrom), WM_NOTIFY, h->idFrom, reinterpret_cast<LPARAM>(h));
+    return 0;
+}
+
+// A notification's pointer is good only on the control's own thread: one sent
+// from another thread or process, or posted, is never read.
+TEST_F(EventTest, NotificationsFromElsewhereAreNotRead)
+{
+    HWND edit = edit_with_routes_recorded(window);
+    NMHDR header = {edit, 3, 0};
+
+    routed_child = nullptr;
+    HANDLE sender = CreateThread(nullptr, 0, send_notify, &header, 0, nullptr);
+    ASSERT_NE(sender, nullptr);
+    while (WaitForSingleObject(sender, 0) == WAIT_TIMEOUT)
+        wait_event(10);
+    CloseHandle(sender);
+    EXPECT_EQ(routed_child, nullptr) << "sent from another thread";
+
+    routed_child = nullptr;
+    ASSERT_TRUE(PostMessageA(window, WM_NOTIFY, 3, reinterpret_cast<LPARAM>(&header)));
+    EXPECT_EQ(wait_event(0), static_cast<int32_t>(WM_NULL)) << "emptied";
+    EXPECT_EQ(routed_child, nullptr) << "posted";
+    // Emptied for every message loop, not only wait_event's.
+    ASSERT_TRUE(PostMessageA(edit, WM_NOTIFY, 3, reinterpret_cast<LPARAM>(&header)));
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, edit, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_NULL));
+    EXPECT_EQ(msg.lParam, 0);
+}
+
+// Another program can post any number: raw messages that would pass for event
+// codes are not handed out, and the wait goes on past them.
+TEST_F(EventTest, RawMessagesNumberedLikeEventsAreNotHandedOut)
+{
+    for (UINT message : {13100u, 13101u, 13102u, 13104u, 13105u, 13106u}) {
+        SCOPED_TRACE(message);
+        PostMessageA(window, message, 1, 0);
+        EXPECT_EQ(wait_event(0), 0);
+        PostMessageA(window, message, 1, 0);
+        PostMessageA(window, WM_USER + 5, 0, 0);
+        EXPECT_EQ(wait_event(), static_cast<int32_t>(WM_USER + 5));
+    }
 }
 
 TEST_F(EventTest, ItemNotificationsAreRepostedAsClicks)
@@ -314,11 +379,9 @@ TEST_F(EventTest, ForeignDropDataIsNeitherTakenNorFreed)
 {
     DropData foreign = {{nullptr, nullptr}, &foreign};
     PostMessageA(window, MSG_DROP, 0, reinterpret_cast<LPARAM>(&foreign));
-    EXPECT_EQ(wait_event(), static_cast<int32_t>(MSG_DROP));
     PostMessageA(window, MSG_DROP_CONTROL, 3, 0x12345678);
-    EXPECT_EQ(wait_event(), static_cast<int32_t>(MSG_DROP_CONTROL));
+    EXPECT_EQ(wait_event(0), 0) << "no event, and no raw number that passes for one";
     EXPECT_EQ(event_state()->drop_data, nullptr);
-    EXPECT_EQ(wait_event(0), 0);
     EXPECT_EQ(foreign.extra, &foreign);
 }
 
@@ -334,7 +397,8 @@ TEST_F(EventTest, OwnDropDataMakesAnEventAndIsFreedAtTheNextWait)
     EXPECT_EQ(event_state()->drop_data, nullptr);
     // Freed, so the same address is no longer this process's drop data.
     PostMessageA(window, MSG_DROP, 0, reinterpret_cast<LPARAM>(data));
-    EXPECT_EQ(wait_event(), static_cast<int32_t>(MSG_DROP));
+    EXPECT_EQ(wait_event(0), 0);
+    EXPECT_EQ(event_state()->drop_data, nullptr);
 }
 
 TEST_F(EventTest, CloseAllWindowsFreesHeldDropData)

@@ -1,6 +1,7 @@
 // The live sizing loop of a numbered window with a sizing border, driven by
 // the real mouse and keyboard and handled by wait_event.
 #include <gtest/gtest.h>
+#include <string>
 #include "tests/ui/windows/focus_sizing_input.h"
 #include "ui/windows/events.h"
 #include "ui/windows/sizing.h"
@@ -11,6 +12,7 @@ namespace {
 constexpr ObjectNumber SIZING_WINDOW = 30;
 constexpr ObjectNumber PARENT_WINDOW = 31;
 constexpr ObjectNumber CHILD_WINDOW = 32;
+constexpr ObjectNumber UNSIZABLE_WINDOW = 33;
 constexpr DWORD SIZABLE = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 
 // What the window callback saw and what it answers WM_GETMINMAXINFO with.
@@ -72,6 +74,7 @@ protected:
             ReleaseCapture();
         drain_events();
         close_window(CHILD_WINDOW);
+        close_window(UNSIZABLE_WINDOW);
         close_window(SIZING_WINDOW);
         close_window(PARENT_WINDOW);
         set_full_drag(saved_full_drag);
@@ -449,6 +452,34 @@ TEST_F(Sizing, WithFullWindowDraggingOffTheSystemSizes)
     ASSERT_TRUE(wait_events_until([] { return observed.entered > 0; }));
     EXPECT_EQ(0, observed.active_at_enter);
     EXPECT_EQ(0, sizing_state()->active);
+}
+
+// Any program can post SC_SIZE. A window that cannot be sized ignores it:
+// nothing takes the mouse, and the system's own sizing does not run either.
+TEST_F(Sizing, AWindowThatCannotBeSizedIgnoresSizeCommands)
+{
+    struct Case {
+        const char* name;
+        DWORD flags;
+        int show;
+    };
+    const Case cases[] = {
+        {"no sizing border", WS_CAPTION | WS_SYSMENU, SW_SHOWNORMAL},
+        {"minimised", SIZABLE, SW_MINIMIZE},
+        {"maximised", SIZABLE, SW_MAXIMIZE},
+    };
+    for (const Case& c : cases) {
+        HWND unsizable = open(UNSIZABLE_WINDOW, 120, 120, 200, 150, c.flags);
+        ASSERT_NE(nullptr, unsizable) << c.name;
+        ShowWindow(unsizable, c.show);
+        for (BOOL full_drag : {TRUE, FALSE}) {
+            SCOPED_TRACE(std::string(c.name) + (full_drag ? ", full dragging" : ", outline"));
+            set_full_drag(full_drag);
+            EXPECT_EQ(0, sizing_hook(unsizable, WM_SYSCOMMAND, SC_SIZE | WMSZ_RIGHT, 0));
+            EXPECT_EQ(0, sizing_state()->active);
+            EXPECT_EQ(nullptr, GetCapture());
+        }
+    }
 }
 
 TEST_F(Sizing, MovingIsNeverTakenOver)
