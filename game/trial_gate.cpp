@@ -1,6 +1,6 @@
 // The trial's gate to the user interface.
 #include "game/trial_gate.h"
-#include "runtime/critical_section.h"
+#include "runtime/scoped_win.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "game/lifetime.h"
 #include "game/main_window.h"
 #include "game/trial_gate.h"
+#include "runtime/scoped_win.h"
 #include "tests/support/pump.h"
 #include "ui/controls/control.h"
 #include "ui/windows/window.h"
@@ -64,15 +65,15 @@ DWORD WINAPI send_through_gate(void* data)
 // the close returned (0 when it had none yet).
 LRESULT answer_during(void (*close)(), HWND target)
 {
-    CallUnderWay call{target, CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    HANDLE worker = CreateThread(nullptr, 0, send_through_gate, &call, 0, nullptr);
+    const ScopedHandle entered(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    CallUnderWay call{target, entered.get()};
+    const ScopedHandle worker(CreateThread(nullptr, 0, send_through_gate, &call, 0, nullptr));
     EXPECT_EQ(WaitForSingleObject(call.entered, 5000), WAIT_OBJECT_0);
     close();  // would hang if it did not answer the worker's message
     const LRESULT answer = call.answer;
     // Answered here instead when the close did not wait for the call.
-    EXPECT_TRUE(pump_until([&] { return WaitForSingleObject(worker, 0) == WAIT_OBJECT_0; }, 5000));
-    CloseHandle(worker);
-    CloseHandle(call.entered);
+    EXPECT_TRUE(pump_until(
+        [&] { return WaitForSingleObject(worker.get(), 0) == WAIT_OBJECT_0; }, 5000));
     return answer;
 }
 
