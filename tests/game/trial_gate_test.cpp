@@ -24,8 +24,9 @@ class TrialGateTest : public testing::TestWithParam<bool> {
 protected:
     void SetUp() override
     {
-        trial_gate_replace_event(GetParam());
+        // Opened first: reopening a closed gate makes an event of its own.
         trial_gate_open();
+        trial_gate_replace_event(GetParam());
     }
     GateRestore restore;
 };
@@ -37,9 +38,11 @@ TEST_P(TrialGateTest, PassesWhileOpenAndRefusesOnceClosed)
         EXPECT_TRUE(pass);
     }
     trial_gate_close();
+    EXPECT_FALSE(trial_gate_holds_event()) << "the closed gate keeps no event";
     TrialGatePass late;
     EXPECT_FALSE(late);
     trial_gate_open();
+    EXPECT_TRUE(trial_gate_holds_event()) << "the reopened gate makes one";
     TrialGatePass again;
     EXPECT_TRUE(again);
 }
