@@ -42,6 +42,8 @@ LONG_PTR open_window(ObjectNumber number, int x, int y, int client_width, int cl
                      const char* title, DWORD flags = WINDOW_DEFAULT_FLAGS, HWND parent = nullptr);
 void close_window(ObjectNumber number);
 HWND window_handle(ObjectNumber number);
+// The record of the open window with that number, or null.
+Window* window_record(ObjectNumber number);
 // Gives an open window the callback that sees its messages before the
 // built-in handling (null removes it). False when no window has the number.
 bool set_window_callback(ObjectNumber number, WindowCallback callback);
