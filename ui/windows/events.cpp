@@ -334,15 +334,8 @@ LRESULT handle_window_message(HWND handle, UINT message, WPARAM wparam, LPARAM l
     if (result != NOT_HANDLED)
         return result;
 
-    ObjectNumber number = -1;
-    Window* record = nullptr;
-    for (HWND w = handle; w; w = GetParent(w)) {
-        if (HANDLE id = GetPropA(w, WINDOW_ID_PROP)) {
-            number = reinterpret_cast<ObjectNumber>(id) - 1;
-            record = static_cast<Window*>(table_lookup(window_table(), number));
-            break;
-        }
-    }
+    const ObjectNumber number = window_number_of(handle);
+    Window* record = window_record(number);
 
     EventState* es = event_state();
     if (record && record->callback) {

@@ -67,6 +67,18 @@ void close_window_hook(ObjectNumber number)
     close_window(number);
 }
 
+// "GK_WindowID" holds the number plus 1, so that window 0 is told from a
+// window without the property. -1 when `handle` has none.
+ObjectNumber stored_window_number(HWND handle)
+{
+    return reinterpret_cast<ObjectNumber>(GetPropA(handle, WINDOW_ID_PROP)) - 1;
+}
+
+void store_window_number(HWND handle, ObjectNumber number)
+{
+    SetPropA(handle, WINDOW_ID_PROP, reinterpret_cast<HANDLE>(number + 1));
+}
+
 // The Tab accelerators, into the record. False when they cannot be made.
 bool make_focus_accelerators(Window* record)
 {
@@ -170,7 +182,7 @@ LONG_PTR open_window(ObjectNumber number, int x, int y, int client_width, int cl
         return 0;
     }
     record->handle = handle;
-    SetPropA(handle, WINDOW_ID_PROP, reinterpret_cast<HANDLE>(number + 1));
+    store_window_number(handle, number);
     if (show)
         ShowWindow(handle, (flags & WS_MAXIMIZE) ? SW_MAXIMIZE : SW_SHOWNORMAL);
 
@@ -182,6 +194,16 @@ LONG_PTR open_window(ObjectNumber number, int x, int y, int client_width, int cl
 Window* window_record(ObjectNumber number)
 {
     return static_cast<Window*>(table_lookup(the_window_table, number));
+}
+
+ObjectNumber window_number_of(HWND handle)
+{
+    for (HWND w = handle; w; w = GetParent(w)) {
+        const ObjectNumber number = stored_window_number(w);
+        if (number != -1)
+            return number;
+    }
+    return -1;
 }
 
 void close_window(ObjectNumber number)
@@ -237,7 +259,7 @@ HWND find_numbered_window(HWND handle)
     HWND w = handle;
     for (;;) {
         HWND parent = GetParent(w);
-        if (!parent || GetPropA(w, WINDOW_ID_PROP))
+        if (!parent || stored_window_number(w) != -1)
             return w;
         w = parent;
     }

@@ -162,6 +162,11 @@ TEST_F(FocusCycle, TheAcceleratorsAreTheNumberedWindowsOwn)
     EXPECT_EQ(nullptr, accelerators_for(stranger));
     EXPECT_EQ(nullptr, accelerators_for(nullptr));
     DestroyWindow(stranger);
+    // A window that the numbered window owns, such as a message box, is none.
+    HWND owned = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, window, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    EXPECT_EQ(nullptr, accelerators_for(owned));
+    DestroyWindow(owned);
 }
 
 // Rich edit controls, and windows whose class merely looks like one.

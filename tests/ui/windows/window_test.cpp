@@ -281,12 +281,14 @@ TEST_F(WindowTest, FindNumberedWindowClimbsToTheNumberedAncestor)
                                       module_handle(), nullptr);
     EXPECT_EQ(find_numbered_window(grandchild), top);
     EXPECT_EQ(find_numbered_window(top), top);
+    EXPECT_EQ(window_number_of(grandchild), 0);
 
     HWND loose = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                  module_handle(), nullptr);
     HWND inner = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 5, 5, loose, nullptr,
                                  module_handle(), nullptr);
     EXPECT_EQ(find_numbered_window(inner), loose) << "topmost ancestor without a number";
+    EXPECT_EQ(window_number_of(inner), -1);
     DestroyWindow(loose);
 }
 
