@@ -1,6 +1,7 @@
 // The event state and event queue, wait_event, and the window procedure that
 // turns the messages of numbered windows into events.
 #include "ui/windows/events.h"
+#include "ui/windows/event_state.h"
 #include "ui/windows/focus.h"
 #include "ui/windows/sizing.h"
 #include "ui/windows/window.h"
@@ -289,6 +290,32 @@ int32_t wait_event(int32_t timeout)
             return static_cast<int32_t>(msg.message);
         }
     }
+}
+
+EventSuppression::EventSuppression()
+{
+    if (const EventState* es = event_state()) {
+        control_ = es->control;
+        window_ = es->window;
+        type_ = es->type;
+        pending_event_ = es->pending_event;
+    }
+}
+
+EventSuppression::~EventSuppression()
+{
+    if (EventState* es = event_state()) {
+        es->control = control_;
+        es->window = window_;
+        es->type = type_;
+        es->pending_event = pending_event_;
+    }
+}
+
+void discard_pending_event()
+{
+    if (EventState* es = event_state())
+        es->pending_event = 0;
 }
 
 ObjectNumber event_control()

@@ -130,7 +130,7 @@ TEST_F(FocusAmongMixedChildren, TheTabKeyYieldsNoEventOfItsOwn)
     tap_key(VK_TAB);
     int down = 0, other = 0;
     ASSERT_TRUE(wait_events_until([&] { return GetFocus() == b && down; }, 5000, [&](int code) {
-        if (code == WM_KEYDOWN && event_state()->wparam == VK_TAB)
+        if (code == WM_KEYDOWN && event_wparam() == VK_TAB)
             ++down;
         else if (code >= EVENT_CONTROL)
             ++other;
