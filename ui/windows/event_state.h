@@ -26,3 +26,7 @@ struct EventState {
 };
 
 EventState* event_state();
+
+// Takes over the drop data in a drop message's lParam; false for data that
+// this process did not make, which makes no event.
+bool take_drop_data(EventState* es, LPARAM lparam);
