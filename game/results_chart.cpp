@@ -3,7 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 #include "game/results_layout.h"
-#include "ui/windows/gdi_guards.h"
+#include "runtime/scoped_win.h"
 
 namespace {
 
@@ -77,8 +77,8 @@ void line(HDC dc, int x0, int y0, int x1, int y1)
 
 void draw_axis(HDC dc, const RECT& plot, Scale scale)
 {
-    GdiObject grid(CreatePen(PS_SOLID, 1, GRID));
-    GdiObject axis(CreatePen(PS_SOLID, 1, AXIS));
+    ScopedGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, GRID));
+    ScopedGdiObject<HPEN> axis(CreatePen(PS_SOLID, 1, AXIS));
     {
         SelectedObject pen(dc, grid.get());
         for (int32_t ms = scale.step_ms; ms <= scale.top_ms; ms += scale.step_ms)
@@ -102,9 +102,9 @@ void draw_axis(HDC dc, const RECT& plot, Scale scale)
 
 void draw_marks(HDC dc, const POINT* marks, int count)
 {
-    GdiObject link(CreatePen(PS_SOLID, 1, LINK));
-    GdiObject outline(CreatePen(PS_SOLID, 1, MARK));
-    GdiObject fill(CreateSolidBrush(MARK));
+    ScopedGdiObject<HPEN> link(CreatePen(PS_SOLID, 1, LINK));
+    ScopedGdiObject<HPEN> outline(CreatePen(PS_SOLID, 1, MARK));
+    ScopedGdiObject<HBRUSH> fill(CreateSolidBrush(MARK));
     {
         SelectedObject pen(dc, link.get());
         Polyline(dc, marks, count);
@@ -118,7 +118,7 @@ void draw_marks(HDC dc, const POINT* marks, int count)
 
 void draw_median(HDC dc, const RECT& plot, int y)
 {
-    GdiObject median(CreatePen(PS_SOLID, MEDIAN_PEN_WIDTH, MEDIAN));
+    ScopedGdiObject<HPEN> median(CreatePen(PS_SOLID, MEDIAN_PEN_WIDTH, MEDIAN));
     {
         SelectedObject pen(dc, median.get());
         line(dc, plot.left + 1, y, plot.right, y);
@@ -168,9 +168,9 @@ void draw_results_chart(HDC dc, const TrialRecord* records, int32_t count, doubl
     const Scale scale = marks ? scale_for(highest) : scale_for(EMPTY_TOP_MS);
 
     {
-        GdiObject back(CreateSolidBrush(PLOT_BACK));
+        ScopedGdiObject<HBRUSH> back(CreateSolidBrush(PLOT_BACK));
         if (back.get())
-            FillRect(dc, &plot, static_cast<HBRUSH>(back.get()));
+            FillRect(dc, &plot, back.get());
     }
     SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);

@@ -7,12 +7,12 @@
 #include "game/results_layout.h"
 #include "game/session.h"
 #include "runtime/heaps.h"
+#include "runtime/scoped_win.h"
 #include "ui/controls/button.h"
 #include "ui/controls/control.h"
 #include "ui/controls/text.h"
 #include "ui/windows/clipboard.h"
 #include "ui/windows/events.h"
-#include "ui/windows/gdi_guards.h"
 #include "ui/windows/window.h"
 
 namespace {
@@ -21,36 +21,6 @@ using namespace results_px;
 
 constexpr int COUNT_LINES = 4;
 constexpr WPARAM SYSCOMMAND_MASK = 0xFFF0;
-
-// Controls go into `window` for the life of a scope, then where they went
-// before (the main window).
-class ControlListParent {
-public:
-    explicit ControlListParent(HWND window)
-        : previous_(control_list() ? control_list()->parent : nullptr)
-    {
-        begin_control_list(window);
-    }
-    ~ControlListParent() { begin_control_list(previous_); }
-    ControlListParent(const ControlListParent&) = delete;
-    ControlListParent& operator=(const ControlListParent&) = delete;
-
-private:
-    HWND previous_;
-};
-
-// A block of the general heap for the life of a scope.
-class GeneralBlock {
-public:
-    explicit GeneralBlock(size_t bytes) : block_(general_alloc(bytes)) {}
-    ~GeneralBlock() { general_free(block_); }
-    GeneralBlock(const GeneralBlock&) = delete;
-    GeneralBlock& operator=(const GeneralBlock&) = delete;
-    char* get() const { return static_cast<char*>(block_); }
-
-private:
-    void* block_;
-};
 
 LRESULT CALLBACK results_window_message(HWND window, UINT message, WPARAM, LPARAM)
 {
@@ -80,7 +50,10 @@ LRESULT CALLBACK main_window_message(HWND, UINT message, WPARAM wparam, LPARAM)
 
 void build_controls(HWND results)
 {
-    ControlListParent into(results);
+    // The controls go into the results window, later ones where they went before.
+    const HWND previous = control_list() ? control_list()->parent : nullptr;
+    const ScopeExit restore([previous] { begin_control_list(previous); });
+    begin_control_list(results);
     for (int i = 0; i < RESULTS_LINES; ++i) {
         const bool count = i < COUNT_LINES;
         const int row = count ? i : i - COUNT_LINES;
@@ -172,11 +145,12 @@ bool results_window_copy()
     if (!results)
         return false;
     const int32_t count = session_count();
-    GeneralBlock text(session_table_bytes(count));
-    if (!text.get())
+    auto* text = static_cast<char*>(general_alloc(session_table_bytes(count)));
+    if (!text)
         return false;
-    const size_t length = session_table_text(session_records(), count, text.get());
-    return clipboard_put_text(results, text.get(), length);
+    const ScopeExit free_text([text] { general_free(text); });
+    const size_t length = session_table_text(session_records(), count, text);
+    return clipboard_put_text(results, text, length);
 }
 
 POINT place_beside(const RECT& owner, const RECT& work, SIZE size, int gap)

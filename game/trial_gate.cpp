@@ -1,6 +1,6 @@
 // The trial's gate to the user interface.
 #include "game/trial_gate.h"
-#include "runtime/critical_section.h"
+#include "runtime/scoped_win.h"
 
 namespace {
 
@@ -8,13 +8,22 @@ CRITICAL_SECTION gate_lock;
 LONG calls_under_way;
 bool closed;
 // Manual reset; signalled while no call is under way. Only spares the close
-// from looking every millisecond: the gate works without it.
+// from looking every millisecond: the gate works without it. Made when the
+// gate opens, closed when it closes.
 HANDLE no_calls_event;
 
 bool no_calls_under_way()
 {
     SectionLock lock(&gate_lock);
     return calls_under_way == 0;
+}
+
+// Under the lock.
+void replace_event(bool make)
+{
+    if (no_calls_event)
+        CloseHandle(no_calls_event);
+    no_calls_event = make ? CreateEventA(nullptr, TRUE, calls_under_way == 0, nullptr) : nullptr;
 }
 
 } // namespace
@@ -28,14 +37,21 @@ void trial_gate_init()
 void trial_gate_replace_event(bool make)
 {
     SectionLock lock(&gate_lock);
-    if (no_calls_event)
-        CloseHandle(no_calls_event);
-    no_calls_event = make ? CreateEventA(nullptr, TRUE, calls_under_way == 0, nullptr) : nullptr;
+    replace_event(make);
+}
+
+bool trial_gate_holds_event()
+{
+    SectionLock lock(&gate_lock);
+    return no_calls_event != nullptr;
 }
 
 void trial_gate_open()
 {
     SectionLock lock(&gate_lock);
+    // The close gave its event back; a gate that never closed keeps its own.
+    if (closed)
+        replace_event(true);
     closed = false;
 }
 
@@ -78,4 +94,7 @@ void trial_gate_close()
             handles = 0;
         }
     }
+    // No call is under way and none can begin: the event has served.
+    SectionLock lock(&gate_lock);
+    replace_event(false);
 }

@@ -9,15 +9,17 @@
 // millisecond instead of being woken.
 void trial_gate_init();
 // Closes the gate's event and makes a new one, or none (as when start-up could
-// not make it); for tests.
+// not make it), and tells whether the gate holds one; for tests.
 void trial_gate_replace_event(bool make);
-// Opens the gate again after a close, for a window built anew.
+bool trial_gate_holds_event();
+// Opens the gate again after a close, with a new event, for a window built anew.
 void trial_gate_open();
 // True when the caller may go on; false once the gate has been closed.
 bool trial_gate_enter();
 void trial_gate_leave();
-// Main thread: refuses every later entry and waits until the calls that are
-// under way have completed, answering the messages they send meanwhile.
+// Main thread: refuses every later entry, waits until the calls that are
+// under way have completed, answering the messages they send meanwhile, and
+// closes the gate's event.
 void trial_gate_close();
 
 // One pass through the gate for the life of a scope.

@@ -2,7 +2,7 @@
 // thread lock. Ended threads are reaped when the next one is started.
 #include "runtime/threads.h"
 #include "runtime/block_list.h"
-#include "runtime/critical_section.h"
+#include "runtime/scoped_win.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "game/lifetime.h"
 #include "game/main_window.h"
 #include "game/trial_gate.h"
+#include "runtime/scoped_win.h"
 #include "tests/support/pump.h"
 #include "ui/controls/control.h"
 #include "ui/windows/window.h"
@@ -23,8 +24,9 @@ class TrialGateTest : public testing::TestWithParam<bool> {
 protected:
     void SetUp() override
     {
-        trial_gate_replace_event(GetParam());
+        // Opened first: reopening a closed gate makes an event of its own.
         trial_gate_open();
+        trial_gate_replace_event(GetParam());
     }
     GateRestore restore;
 };
@@ -36,9 +38,11 @@ TEST_P(TrialGateTest, PassesWhileOpenAndRefusesOnceClosed)
         EXPECT_TRUE(pass);
     }
     trial_gate_close();
+    EXPECT_FALSE(trial_gate_holds_event()) << "the closed gate keeps no event";
     TrialGatePass late;
     EXPECT_FALSE(late);
     trial_gate_open();
+    EXPECT_TRUE(trial_gate_holds_event()) << "the reopened gate makes one";
     TrialGatePass again;
     EXPECT_TRUE(again);
 }
@@ -64,15 +68,15 @@ DWORD WINAPI send_through_gate(void* data)
 // the close returned (0 when it had none yet).
 LRESULT answer_during(void (*close)(), HWND target)
 {
-    CallUnderWay call{target, CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    HANDLE worker = CreateThread(nullptr, 0, send_through_gate, &call, 0, nullptr);
+    const ScopedHandle entered(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    CallUnderWay call{target, entered.get()};
+    const ScopedHandle worker(CreateThread(nullptr, 0, send_through_gate, &call, 0, nullptr));
     EXPECT_EQ(WaitForSingleObject(call.entered, 5000), WAIT_OBJECT_0);
     close();  // would hang if it did not answer the worker's message
     const LRESULT answer = call.answer;
     // Answered here instead when the close did not wait for the call.
-    EXPECT_TRUE(pump_until([&] { return WaitForSingleObject(worker, 0) == WAIT_OBJECT_0; }, 5000));
-    CloseHandle(worker);
-    CloseHandle(call.entered);
+    EXPECT_TRUE(pump_until(
+        [&] { return WaitForSingleObject(worker.get(), 0) == WAIT_OBJECT_0; }, 5000));
     return answer;
 }
 

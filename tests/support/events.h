@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <stdint.h>
+#include "tests/support/event_state_access.h"
 #include "ui/windows/events.h"
 
 // Calls wait_event with short timeouts until it returns `code` or `ms`
@@ -22,7 +23,7 @@ inline void drain_events(DWORD settle_ms = 30)
 {
     DWORD quiet_since = GetTickCount();
     while (GetTickCount() - quiet_since < settle_ms) {
-        if (wait_event(5) != 0 || event_state()->head)
+        if (wait_event(5) != 0 || events_queued())
             quiet_since = GetTickCount();
     }
 }

@@ -1,7 +1,7 @@
 // The brush cache: a block list of (colour, brush, count) entries, newest at
 // the head, guarded by the brush lock for every search, create and delete.
 #include "ui/controls/brush_cache.h"
-#include "runtime/critical_section.h"
+#include "runtime/scoped_win.h"
 #include "ui/windows/events.h"
 
 namespace {

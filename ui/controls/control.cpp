@@ -234,8 +234,7 @@ void flush_message_queue()
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    if (EventState* state = event_state())
-        state->pending_event = 0;
+    discard_pending_event();
 }
 
 void post_control_event(HWND handle, LONG_PTR type)

@@ -1,5 +1,6 @@
 // The font table and its operations.
 #include "ui/controls/font.h"
+#include "runtime/scoped_win.h"
 
 namespace {
 
@@ -12,23 +13,6 @@ FontRecord* font_lookup(ObjectNumber number)
 {
     return static_cast<FontRecord*>(table_lookup(the_font_table, number));
 }
-
-// The display's device context for as long as the font is being sized.
-class DisplayDc {
-public:
-    DisplayDc() : dc_(CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {}
-    ~DisplayDc()
-    {
-        if (dc_)
-            DeleteDC(dc_);
-    }
-    DisplayDc(const DisplayDc&) = delete;
-    DisplayDc& operator=(const DisplayDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
 
 } // namespace
 

@@ -46,16 +46,8 @@ void spin_set_state(Control* record, int32_t value)
 // it raised would be dropped with ours, and typing would go unreported.
 BOOL spin_set_text(Control* record, const char* text)
 {
-    EventState* state = event_state();
-    const EventState before = state ? *state : EventState{};
-    const BOOL result = SetWindowTextA(record->handle, text);
-    if (state) {
-        state->pending_event = before.pending_event;
-        state->window = before.window;
-        state->control = before.control;
-        state->type = before.type;
-    }
-    return result;
+    const EventSuppression ours;
+    return SetWindowTextA(record->handle, text);
 }
 
 void spin_resize(Control* record, int x, int y, int width, int height)

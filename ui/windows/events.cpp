@@ -1,9 +1,8 @@
-// The event state and event queue, wait_event, and the window procedure that
-// turns the messages of numbered windows into events.
+// The event state and the event queue, wait_event with its accessors and
+// verbs, and the drop data that drop messages hand over.
 #include "ui/windows/events.h"
+#include "ui/windows/event_state.h"
 #include "ui/windows/focus.h"
-#include "ui/windows/sizing.h"
-#include "ui/windows/window.h"
 #include "runtime/block_list.h"
 #include "runtime/heaps.h"
 #include "runtime/shared_record.h"
@@ -11,7 +10,6 @@
 namespace {
 
 EventState* the_event_state;
-RouteToControlHook route_hook;
 HHOOK notify_hook;
 
 // Drop data that this process made. Any process can post a drop message with
@@ -32,88 +30,6 @@ OwnDropData* find_own_drop_data(const void* data)
             return entry;
     }
     return nullptr;
-}
-
-LRESULT route(HWND child, HWND window, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    if (!child || !route_hook)
-        return NOT_HANDLED;
-    return route_hook(child, window, message, wparam, lparam);
-}
-
-// Takes over drop data from a drop message; foreign data makes no event.
-bool take_drop_data(EventState* es, LPARAM lparam)
-{
-    auto* data = reinterpret_cast<DropData*>(lparam);
-    if (!find_own_drop_data(data))
-        return false;
-    if (es->drop_data && es->drop_data != data)
-        drop_data_release();
-    es->drop_data = data;
-    return true;
-}
-
-BOOL CALLBACK send_syscolorchange(HWND child, LPARAM)
-{
-    SendMessageA(child, WM_SYSCOLORCHANGE, 0, 0);
-    return TRUE;
-}
-
-void handle_command(EventState* es, HWND window, WPARAM wparam, LPARAM lparam)
-{
-    HWND control = reinterpret_cast<HWND>(lparam);
-    // Any program can name any window here; only our own children notify us.
-    if (control && !IsChild(window, control))
-        return;
-    if (route(control, window, WM_COMMAND, wparam, lparam) != NOT_HANDLED)
-        return;
-    if (control) {
-        es->pending_event = EVENT_CONTROL;
-        es->type = HIWORD(wparam);
-        es->control = GetWindowLongPtrA(control, GWLP_ID);
-        if (es->control == MENU_CONTROL_ID) {
-            es->pending_event = EVENT_MENU;
-            es->control = LOWORD(wparam);
-        }
-    } else if (HIWORD(wparam) == 0) {
-        es->pending_event = EVENT_MENU;
-        es->control = static_cast<ObjectNumber>(wparam);
-    } else if (LOWORD(wparam) == CMD_FOCUS_NEXT) {
-        cycle_focus(0);
-    } else if (LOWORD(wparam) == CMD_FOCUS_PREV) {
-        cycle_focus(1);
-    } else {
-        es->pending_event = EVENT_MENU;
-        es->control = LOWORD(wparam);
-    }
-}
-
-// DefWindowProc gives an activated window the focus, but this procedure
-// answers WM_ACTIVATE itself: without this the focus could stay on no window
-// (keys then become system keys, which the default handling answers with the
-// error sound). A focus already inside the window stays where it is.
-void take_focus_on_activation(HWND handle, WPARAM wparam)
-{
-    if (HIWORD(wparam) || GetActiveWindow() != handle)
-        return;
-    HWND focus = GetFocus();
-    if (focus != handle && !IsChild(handle, focus))
-        SetFocus(handle);
-}
-
-LRESULT erase_background(Window* record, HWND handle, HDC dc, ObjectNumber number)
-{
-    LRESULT result = NOT_HANDLED;
-    if (record && record->back_brush) {
-        RECT client;
-        GetClientRect(handle, &client);
-        FillRect(dc, &client, record->back_brush);
-        result = 1;
-    } else if (record && record->handle == handle && record->erase_callback) {
-        result = record->erase_callback(dc, handle);
-    }
-    queue_event(EVENT_REPAINT, number);
-    return result;
 }
 
 // No control posts WM_NOTIFY, so a posted one comes from another program and
@@ -193,11 +109,6 @@ EventState* event_state()
     return shared_record_get(the_event_state);
 }
 
-void set_route_to_control_hook(RouteToControlHook hook)
-{
-    route_hook = hook;
-}
-
 DropData* drop_data_create(size_t extra_bytes)
 {
     auto* data = static_cast<DropData*>(general_alloc(sizeof(DropData)));
@@ -232,6 +143,17 @@ void drop_data_release()
         block_remove(&own_drop_data, entry);
     }
     es->drop_data = nullptr;
+}
+
+bool take_drop_data(EventState* es, LPARAM lparam)
+{
+    auto* data = reinterpret_cast<DropData*>(lparam);
+    if (!find_own_drop_data(data))
+        return false;
+    if (es->drop_data && es->drop_data != data)
+        drop_data_release();
+    es->drop_data = data;
+    return true;
 }
 
 void queue_event(int32_t event, ObjectNumber window)
@@ -291,6 +213,32 @@ int32_t wait_event(int32_t timeout)
     }
 }
 
+EventSuppression::EventSuppression()
+{
+    if (const EventState* es = event_state()) {
+        control_ = es->control;
+        window_ = es->window;
+        type_ = es->type;
+        pending_event_ = es->pending_event;
+    }
+}
+
+EventSuppression::~EventSuppression()
+{
+    if (EventState* es = event_state()) {
+        es->control = control_;
+        es->window = window_;
+        es->type = type_;
+        es->pending_event = pending_event_;
+    }
+}
+
+void discard_pending_event()
+{
+    if (EventState* es = event_state())
+        es->pending_event = 0;
+}
+
 ObjectNumber event_control()
 {
     EventState* es = event_state();
@@ -313,121 +261,4 @@ WPARAM event_wparam()
 {
     EventState* es = event_state();
     return es ? es->wparam : 0;
-}
-
-LRESULT CALLBACK window_proc(HWND handle, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    const LRESULT result = handle_window_message(handle, message, wparam, lparam);
-    if (result == NOT_HANDLED)
-        return DefWindowProcA(handle, message, wparam, lparam);
-    return result;
-}
-
-LRESULT handle_window_message(HWND handle, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    // Sent from another thread or process, a notification's lParam points into
-    // memory that is not ours: the system copies nothing for WM_NOTIFY.
-    if (message == WM_NOTIFY && InSendMessageEx(nullptr) != ISMEX_NOSEND)
-        return NOT_HANDLED;
-
-    LRESULT result = sizing_hook(handle, message, wparam, lparam);
-    if (result != NOT_HANDLED)
-        return result;
-
-    ObjectNumber number = -1;
-    Window* record = nullptr;
-    for (HWND w = handle; w; w = GetParent(w)) {
-        if (HANDLE id = GetPropA(w, WINDOW_ID_PROP)) {
-            number = reinterpret_cast<ObjectNumber>(id) - 1;
-            record = static_cast<Window*>(table_lookup(window_table(), number));
-            break;
-        }
-    }
-
-    EventState* es = event_state();
-    if (record && record->callback) {
-        result = record->callback(handle, message, wparam, lparam);
-        if (result != CALLBACK_DEFAULT)
-            return result;
-    } else if (es && es->global_callback) {
-        result = es->global_callback(handle, message, wparam, lparam);
-        if (result != CALLBACK_DEFAULT)
-            return result;
-    }
-    if (!es)
-        return NOT_HANDLED;
-    es->window = number;
-
-    switch (message) {
-    case WM_MOVE:
-    case WM_CLOSE:
-        if (number != -1)
-            queue_event(static_cast<int32_t>(message), number);
-        return 0;
-    case WM_SIZE:
-        if (number != -1 && wparam != SIZE_MINIMIZED) {
-            queue_event(EVENT_SIZE, number);
-            return 0;
-        }
-        return NOT_HANDLED;
-    case WM_ACTIVATE:
-        if (LOWORD(wparam) != WA_INACTIVE) {
-            if (record && record->handle == handle)
-                take_focus_on_activation(handle, wparam);
-            queue_event(EVENT_ACTIVATE, number);
-        }
-        return 1;
-    case WM_ERASEBKGND:
-        return erase_background(record, handle, reinterpret_cast<HDC>(wparam), number);
-    case WM_SYSCOLORCHANGE:
-        if (record && !record->mdi_client)
-            EnumChildWindows(handle, send_syscolorchange, 0);
-        return NOT_HANDLED;
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lparam);
-        return route(header ? header->hwndFrom : nullptr, handle, message, wparam, lparam);
-    }
-    case WM_COMMAND:
-        handle_command(es, handle, wparam, lparam);
-        return 0;
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-    case MSG_CONTROL_FORWARD:
-        return route(reinterpret_cast<HWND>(lparam), handle, message, wparam, lparam);
-    case MSG_ITEM_NOTIFY:
-        PostMessageA(handle, MSG_ITEM_CLICK, wparam, lparam);
-        return 0;
-    case MSG_ITEM_CLICK:
-        es->control = static_cast<ObjectNumber>(wparam);
-        es->pending_event = EVENT_ITEM_CLICK;
-        switch (lparam) {
-        case WM_LBUTTONUP: es->type = 0; break;
-        case WM_RBUTTONUP: es->type = 1; break;
-        case WM_LBUTTONDBLCLK: es->type = 2; break;
-        case WM_RBUTTONDBLCLK: es->type = 3; break;
-        default: es->pending_event = 0; break;
-        }
-        return 0;
-    case MSG_CONTROL_EVENT:
-        es->pending_event = EVENT_CONTROL;
-        es->control = static_cast<ObjectNumber>(wparam);
-        es->type = lparam;
-        return 0;
-    case MSG_DROP:
-        if (take_drop_data(es, lparam))
-            es->pending_event = EVENT_DROP;
-        return 0;
-    case MSG_DROP_CONTROL:
-        if (take_drop_data(es, lparam)) {
-            es->pending_event = EVENT_DROP_CONTROL;
-            es->control = static_cast<ObjectNumber>(wparam);
-        }
-        return 0;
-    default:
-        return NOT_HANDLED;
-    }
 }

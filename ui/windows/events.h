@@ -1,5 +1,6 @@
-// The event state, the event queue and the window procedure of every numbered
-// window: window messages become the event codes that wait_event hands out.
+// Events: the messages of numbered windows become the event codes that
+// wait_event hands out. The event state behind them is private to this layer
+// (event_state.h); other layers change it only through the verbs below.
 #pragma once
 #include <windows.h>
 #include <stdint.h>
@@ -30,36 +31,38 @@ constexpr UINT MSG_CONTROL_FORWARD = 13120;
 
 constexpr LONG MENU_CONTROL_ID = -10000;
 
-struct EventQueueEntry {
-    EventQueueEntry* next;
-    int32_t event;
-    ObjectNumber window;
-};
-
 // Drop data as other senders lay it out; the runtime knows only its third word.
 struct DropData {
     void* reserved[2];
     void* extra;  // null or a further block on the general heap
 };
 
-struct EventState {
-    ObjectNumber control;      // what event_control returns; never cleared
-    ObjectNumber window;       // window of the current event, -1 when none
-    LONG_PTR type;             // what event_type returns; -1 at every wait_event
-    int32_t pending_event;     // set by the window procedure during a dispatch
-    WPARAM wparam;             // of the last message returned as a raw event
-    LPARAM lparam;
-    EventQueueEntry* head;
-    EventQueueEntry* tail;
-    WNDPROC global_callback;
-    DropData* drop_data;
-};
-
 // Creates the process-wide event state; init_windows calls it on the thread
 // that will own the numbered windows, where WM_NOTIFY messages that another
 // program posts are emptied (made WM_NULL) as they are retrieved.
 void event_state_init();
-EventState* event_state();
+
+// The events that the caller's own update raises are not the user's: for the
+// life of a scope, whatever current event they record (a control's change
+// notification while the program sets its text) is undone, and the event
+// state is left as it was. Queued window events stay queued.
+class EventSuppression {
+public:
+    EventSuppression();
+    ~EventSuppression();
+    EventSuppression(const EventSuppression&) = delete;
+    EventSuppression& operator=(const EventSuppression&) = delete;
+
+private:
+    ObjectNumber control_ = 0;
+    ObjectNumber window_ = -1;
+    LONG_PTR type_ = -1;
+    int32_t pending_event_ = 0;
+};
+
+// Drops the event that the window procedure recorded for the message being
+// dispatched, so that wait_event does not hand it out.
+void discard_pending_event();
 
 // Timeout -1 waits without limit, 0 only looks, a positive value waits at most
 // that many milliseconds. A retrieved message that makes no event comes back

@@ -115,9 +115,7 @@ HACCEL accelerators_for(HWND window)
             return nullptr;
     }
 
-    const ObjectNumber value = reinterpret_cast<ObjectNumber>(GetPropA(window, WINDOW_ID_PROP));
-    if (!value)
-        return nullptr;
-    const Window* record = static_cast<const Window*>(table_lookup(window_table(), value - 1));
-    return record ? record->accel_table : nullptr;
+    // Only a numbered window itself: not a window it owns, such as a message box.
+    const Window* record = window_record(window_number_of(window));
+    return record && record->handle == window ? record->accel_table : nullptr;
 }

@@ -67,6 +67,42 @@ void close_window_hook(ObjectNumber number)
     close_window(number);
 }
 
+// "GK_WindowID" holds the number plus 1, so that window 0 is told from a
+// window without the property. -1 when `handle` has none.
+ObjectNumber stored_window_number(HWND handle)
+{
+    return reinterpret_cast<ObjectNumber>(GetPropA(handle, WINDOW_ID_PROP)) - 1;
+}
+
+void store_window_number(HWND handle, ObjectNumber number)
+{
+    SetPropA(handle, WINDOW_ID_PROP, reinterpret_cast<HANDLE>(number + 1));
+}
+
+// The Tab accelerators, into the record. False when they cannot be made.
+bool make_focus_accelerators(Window* record)
+{
+    record->accels = static_cast<ACCEL*>(general_alloc(sizeof FOCUS_ACCELERATORS));
+    if (!record->accels)
+        return false;
+    CopyMemory(record->accels, FOCUS_ACCELERATORS, sizeof FOCUS_ACCELERATORS);
+    record->accel_count = FOCUS_ACCELERATOR_COUNT;
+    record->accel_table = CreateAcceleratorTableA(record->accels, FOCUS_ACCELERATOR_COUNT);
+    return record->accel_table != nullptr;
+}
+
+// Gives back what the record holds besides its window, and its slot.
+void free_window_record(ObjectNumber number, Window* record)
+{
+    if (record->accels) {
+        general_free(record->accels);
+        DestroyAcceleratorTable(record->accel_table);
+    }
+    if (record->back_brush)
+        DeleteObject(record->back_brush);
+    table_release(the_window_table, number);
+}
+
 } // namespace
 
 void init_windows()
@@ -96,21 +132,6 @@ LONG_PTR open_window(ObjectNumber number, int x, int y, int client_width, int cl
     if (!title)
         title = "";
     register_window_class(class_name);
-
-    // The Tab accelerators are made before the window so that running out of
-    // memory leaves nothing behind.
-    auto* accels = static_cast<ACCEL*>(general_alloc(sizeof FOCUS_ACCELERATORS));
-    HACCEL accel_table = nullptr;
-    if (accels) {
-        CopyMemory(accels, FOCUS_ACCELERATORS, sizeof FOCUS_ACCELERATORS);
-        accel_table = CreateAcceleratorTableA(accels, FOCUS_ACCELERATOR_COUNT);
-    }
-    if (!accel_table) {
-        general_free(accels);
-        UnregisterClassA(class_name.text, module_handle());
-        table_release(the_window_table, number);
-        return 0;
-    }
 
     if ((flags & ~(PLACEMENT_BITS | WINDOW_INVISIBLE)) == 0)
         flags |= WS_CAPTION;
@@ -149,31 +170,45 @@ LONG_PTR open_window(ObjectNumber number, int x, int y, int client_width, int cl
     }
     flags &= ~PLACEMENT_BITS;
 
-    HWND handle = CreateWindowExA(0, class_name.text, title, flags, x, y, width, height, parent,
-                                  nullptr, module_handle(), nullptr);
+    // The Tab accelerators are made before the window so that running out of
+    // memory leaves no window behind.
+    HWND handle = nullptr;
+    if (make_focus_accelerators(record))
+        handle = CreateWindowExA(0, class_name.text, title, flags, x, y, width, height, parent,
+                                 nullptr, module_handle(), nullptr);
     if (!handle) {
-        DestroyAcceleratorTable(accel_table);
-        general_free(accels);
         UnregisterClassA(class_name.text, module_handle());
-        table_release(the_window_table, number);
+        free_window_record(number, record);
         return 0;
     }
     record->handle = handle;
-    SetPropA(handle, WINDOW_ID_PROP, reinterpret_cast<HANDLE>(number + 1));
+    store_window_number(handle, number);
     if (show)
         ShowWindow(handle, (flags & WS_MAXIMIZE) ? SW_MAXIMIZE : SW_SHOWNORMAL);
 
-    record->accel_count = FOCUS_ACCELERATOR_COUNT;
-    record->accels = accels;
-    record->accel_table = accel_table;
     record->back_colour = -1;
     record->mdi_client = nullptr;
     return requested == ANY_NUMBER ? number : reinterpret_cast<LONG_PTR>(handle);
 }
 
+Window* window_record(ObjectNumber number)
+{
+    return static_cast<Window*>(table_lookup(the_window_table, number));
+}
+
+ObjectNumber window_number_of(HWND handle)
+{
+    for (HWND w = handle; w; w = GetParent(w)) {
+        const ObjectNumber number = stored_window_number(w);
+        if (number != -1)
+            return number;
+    }
+    return -1;
+}
+
 void close_window(ObjectNumber number)
 {
-    auto* record = static_cast<Window*>(table_lookup(the_window_table, number));
+    Window* record = window_record(number);
     if (!record)
         return;
     HWND handle = record->handle;
@@ -190,27 +225,20 @@ void close_window(ObjectNumber number)
         UnregisterClassA(ClassName(number).text, module_handle());
     }
     // Destruction ran window procedures; read the record afresh.
-    record = static_cast<Window*>(table_lookup(the_window_table, number));
-    if (!record)
-        return;
-    if (record->accels) {
-        general_free(record->accels);
-        DestroyAcceleratorTable(record->accel_table);
-    }
-    if (record->back_brush)
-        DeleteObject(record->back_brush);
-    table_release(the_window_table, number);
+    record = window_record(number);
+    if (record)
+        free_window_record(number, record);
 }
 
 HWND window_handle(ObjectNumber number)
 {
-    auto* record = static_cast<Window*>(table_lookup(the_window_table, number));
+    const Window* record = window_record(number);
     return record ? record->handle : nullptr;
 }
 
 bool set_window_callback(ObjectNumber number, WindowCallback callback)
 {
-    auto* record = static_cast<Window*>(table_lookup(the_window_table, number));
+    Window* record = window_record(number);
     if (!record)
         return false;
     record->callback = callback;
@@ -231,7 +259,7 @@ HWND find_numbered_window(HWND handle)
     HWND w = handle;
     for (;;) {
         HWND parent = GetParent(w);
-        if (!parent || GetPropA(w, WINDOW_ID_PROP))
+        if (!parent || stored_window_number(w) != -1)
             return w;
         w = parent;
     }

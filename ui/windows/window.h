@@ -42,6 +42,11 @@ LONG_PTR open_window(ObjectNumber number, int x, int y, int client_width, int cl
                      const char* title, DWORD flags = WINDOW_DEFAULT_FLAGS, HWND parent = nullptr);
 void close_window(ObjectNumber number);
 HWND window_handle(ObjectNumber number);
+// The record of the open window with that number, or null.
+Window* window_record(ObjectNumber number);
+// The number of `handle`, or of its nearest ancestor that is a numbered window
+// (climbing with GetParent, so a popup's owner counts); -1 when there is none.
+ObjectNumber window_number_of(HWND handle);
 // Gives an open window the callback that sees its messages before the
 // built-in handling (null removes it). False when no window has the number.
 bool set_window_callback(ObjectNumber number, WindowCallback callback);

@@ -292,8 +292,8 @@ TEST_F(ControlCore, FlushDispatchesWaitingMessagesAndDropsThePendingEvent)
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     PostMessageA(window, WM_CLOSE, 0, 0);
     flush_message_queue();
-    EXPECT_EQ(event_state()->pending_event, 0);
-    ASSERT_NE(event_state()->head, nullptr);
+    EXPECT_EQ(pending_event(), 0);
+    ASSERT_TRUE(events_queued());
     EXPECT_EQ(wait_event(0), EVENT_CLOSE_WINDOW);
     MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_COMMAND, WM_COMMAND, PM_NOREMOVE));

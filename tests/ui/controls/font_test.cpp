@@ -1,6 +1,7 @@
 // Numbered fonts sized in points at the display's resolution.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include "runtime/scoped_win.h"
 #include "ui/controls/font.h"
 
 namespace {
@@ -15,10 +16,8 @@ LOGFONTA logfont_of(LONG_PTR handle)
 
 int display_dpi()
 {
-    HDC dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    DeleteDC(dc);
-    return dpi;
+    const DisplayDc dc;
+    return GetDeviceCaps(dc.get(), LOGPIXELSY);
 }
 
 bool is_font(LONG_PTR handle)

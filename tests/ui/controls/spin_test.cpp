@@ -92,6 +92,12 @@ TEST_F(Spin, SettingTheTextRaisesNoEventButKeepsQueuedOnes)
     make_game_spin();
     HWND button = reinterpret_cast<HWND>(create_button(1, 10, 10, 80, 20, "b"));
     drain_events();
+    // The current event stays the one the caller was handling.
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    ASSERT_EQ(wait_event(), EVENT_CONTROL);
+    EXPECT_NE(control_set_text(SPIN, "11"), 0);
+    EXPECT_EQ(event_control(), 1);
+    EXPECT_EQ(event_type(), BN_CLICKED);
     // A click on the button, and a close that queues a window event, both
     // waiting when the text is set: neither is lost.
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(button));
@@ -102,7 +108,7 @@ TEST_F(Spin, SettingTheTextRaisesNoEventButKeepsQueuedOnes)
     bool closed = false;
     bool button_event = false;
     bool spin_event = false;
-    for (int32_t code; (code = wait_event(0)) != 0 || event_state()->head;) {
+    for (int32_t code; (code = wait_event(0)) != 0 || events_queued();) {
         closed |= code == EVENT_CLOSE_WINDOW;
         button_event |= code == EVENT_CONTROL && event_control() == 1;
         spin_event |= code == EVENT_CONTROL && event_control() == SPIN;

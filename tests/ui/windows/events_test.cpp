@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <vector>
 #include "runtime/module.h"
+#include "tests/support/event_state_access.h"
 #include "tests/support/events.h"
 #include "tests/support/input.h"
 #include "tests/support/pump.h"
@@ -27,7 +28,7 @@ protected:
     std::vector<int32_t> take_queue()
     {
         std::vector<int32_t> codes;
-        while (event_state()->head)
+        while (events_queued())
             codes.push_back(wait_event(0));
         return codes;
     }
@@ -57,7 +58,7 @@ TEST_F(EventTest, TwoMovesInOneDispatchBecomeOneEvent)
     SendMessageA(window, WM_SIZE, SIZE_RESTORED, 0);
     SendMessageA(window, WM_MOVE, 0, 0);
     EXPECT_EQ(take_queue(), (std::vector<int32_t>{EVENT_MOVE, EVENT_SIZE, EVENT_MOVE}));
-    EXPECT_EQ(event_state()->window, 0);
+    EXPECT_EQ(event_window(), 0);
 }
 
 LRESULT CALLBACK queue_two_then_default(HWND, UINT message, WPARAM, LPARAM)
@@ -92,7 +93,7 @@ TEST_F(EventTest, WindowCallbackThatAnswersKeepsTheBuiltInHandlingOut)
 {
     static_cast<Window*>(table_lookup(window_table(), 0))->callback = swallow_everything;
     EXPECT_EQ(SendMessageA(window, WM_MOVE, 0, 0), 42);
-    EXPECT_EQ(event_state()->head, nullptr);
+    EXPECT_FALSE(events_queued());
     static_cast<Window*>(table_lookup(window_table(), 0))->callback = nullptr;
 }
 
@@ -100,7 +101,7 @@ TEST_F(EventTest, CloseRequestBecomesAnEventAndTheWindowStays)
 {
     PostMessageA(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(wait_for_event(EVENT_CLOSE_WINDOW));
-    EXPECT_EQ(event_state()->window, 0);
+    EXPECT_EQ(event_window(), 0);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_TRUE(IsWindowVisible(window));
 }
@@ -138,7 +139,7 @@ TEST_F(EventTest, ClickOnTheCloseBoxGivesTheMouseMessageThenTheCloseEvent)
 TEST_F(EventTest, MinimisedSizeGoesToTheDefaultProcedure)
 {
     EXPECT_EQ(handle_window_message(window, WM_SIZE, SIZE_MINIMIZED, 0), NOT_HANDLED);
-    EXPECT_EQ(event_state()->head, nullptr);
+    EXPECT_FALSE(events_queued());
     EXPECT_EQ(handle_window_message(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(10, 10)), 0);
     EXPECT_EQ(take_queue(), (std::vector<int32_t>{EVENT_SIZE}));
 }
@@ -146,7 +147,7 @@ TEST_F(EventTest, MinimisedSizeGoesToTheDefaultProcedure)
 TEST_F(EventTest, ActivationAnswersOneAndQueuesOnlyWhenActive)
 {
     EXPECT_EQ(handle_window_message(window, WM_ACTIVATE, WA_INACTIVE, 0), 1);
-    EXPECT_EQ(event_state()->head, nullptr);
+    EXPECT_FALSE(events_queued());
     EXPECT_EQ(handle_window_message(window, WM_ACTIVATE, WA_CLICKACTIVE, 0), 1);
     EXPECT_EQ(take_queue(), (std::vector<int32_t>{EVENT_ACTIVATE}));
 }
@@ -194,8 +195,8 @@ TEST_F(EventTest, MessagesOfAWindowBeingClosedFindNoNumber)
     EXPECT_EQ(handle_window_message(window, WM_MOVE, 0, 0), 0);
     EXPECT_EQ(handle_window_message(window, WM_CLOSE, 0, 0), 0);
     EXPECT_EQ(handle_window_message(window, WM_SIZE, SIZE_RESTORED, 0), NOT_HANDLED);
-    EXPECT_EQ(event_state()->head, nullptr);
-    EXPECT_EQ(event_state()->window, -1);
+    EXPECT_FALSE(events_queued());
+    EXPECT_EQ(event_window(), -1);
     SetPropA(window, "GK_WindowID", reinterpret_cast<HANDLE>(1));
 }
 
@@ -363,8 +364,8 @@ TEST_F(EventTest, RawMessagesKeepTheirParameters)
 {
     PostMessageA(window, WM_USER + 5, 11, 22);
     EXPECT_EQ(wait_event(), static_cast<int32_t>(WM_USER + 5));
-    EXPECT_EQ(event_state()->wparam, 11u);
-    EXPECT_EQ(event_state()->lparam, 22);
+    EXPECT_EQ(event_wparam(), 11u);
+    EXPECT_EQ(event_lparam(), 22);
 }
 
 TEST_F(EventTest, TabKeyComesBackAsARawKeyDown)
@@ -372,7 +373,7 @@ TEST_F(EventTest, TabKeyComesBackAsARawKeyDown)
     bring_to_front(window);
     input_key(VK_TAB);
     ASSERT_TRUE(wait_for_event(WM_KEYDOWN));
-    EXPECT_EQ(event_state()->wparam, static_cast<WPARAM>(VK_TAB));
+    EXPECT_EQ(event_wparam(), static_cast<WPARAM>(VK_TAB));
 }
 
 TEST_F(EventTest, ForeignDropDataIsNeitherTakenNorFreed)
@@ -381,7 +382,7 @@ TEST_F(EventTest, ForeignDropDataIsNeitherTakenNorFreed)
     PostMessageA(window, MSG_DROP, 0, reinterpret_cast<LPARAM>(&foreign));
     PostMessageA(window, MSG_DROP_CONTROL, 3, 0x12345678);
     EXPECT_EQ(wait_event(0), 0) << "no event, and no raw number that passes for one";
-    EXPECT_EQ(event_state()->drop_data, nullptr);
+    EXPECT_EQ(held_drop_data(), nullptr);
     EXPECT_EQ(foreign.extra, &foreign);
 }
 
@@ -392,13 +393,13 @@ TEST_F(EventTest, OwnDropDataMakesAnEventAndIsFreedAtTheNextWait)
     PostMessageA(window, MSG_DROP_CONTROL, 8, reinterpret_cast<LPARAM>(data));
     EXPECT_EQ(wait_event(), EVENT_DROP_CONTROL);
     EXPECT_EQ(event_control(), 8);
-    EXPECT_EQ(event_state()->drop_data, data);
+    EXPECT_EQ(held_drop_data(), data);
     EXPECT_EQ(wait_event(0), 0);
-    EXPECT_EQ(event_state()->drop_data, nullptr);
+    EXPECT_EQ(held_drop_data(), nullptr);
     // Freed, so the same address is no longer this process's drop data.
     PostMessageA(window, MSG_DROP, 0, reinterpret_cast<LPARAM>(data));
     EXPECT_EQ(wait_event(0), 0);
-    EXPECT_EQ(event_state()->drop_data, nullptr);
+    EXPECT_EQ(held_drop_data(), nullptr);
 }
 
 TEST_F(EventTest, CloseAllWindowsFreesHeldDropData)
@@ -407,7 +408,7 @@ TEST_F(EventTest, CloseAllWindowsFreesHeldDropData)
     PostMessageA(window, MSG_DROP, 0, reinterpret_cast<LPARAM>(data));
     ASSERT_EQ(wait_event(), EVENT_DROP);
     close_all_windows();
-    EXPECT_EQ(event_state()->drop_data, nullptr);
+    EXPECT_EQ(held_drop_data(), nullptr);
 }
 
 } // namespace

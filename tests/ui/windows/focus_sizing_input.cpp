@@ -67,7 +67,7 @@ bool wait_for_key_up(WORD key, DWORD ms)
 {
     bool found = false;
     wait_events_until([&] { return found; }, ms, [&](int got) {
-        if ((got == WM_KEYUP || got == WM_SYSKEYUP) && event_state()->wparam == key)
+        if ((got == WM_KEYUP || got == WM_SYSKEYUP) && event_wparam() == key)
             found = true;
     });
     return found;

@@ -130,7 +130,7 @@ TEST_F(FocusAmongMixedChildren, TheTabKeyYieldsNoEventOfItsOwn)
     tap_key(VK_TAB);
     int down = 0, other = 0;
     ASSERT_TRUE(wait_events_until([&] { return GetFocus() == b && down; }, 5000, [&](int code) {
-        if (code == WM_KEYDOWN && event_state()->wparam == VK_TAB)
+        if (code == WM_KEYDOWN && event_wparam() == VK_TAB)
             ++down;
         else if (code >= EVENT_CONTROL)
             ++other;
@@ -162,6 +162,11 @@ TEST_F(FocusCycle, TheAcceleratorsAreTheNumberedWindowsOwn)
     EXPECT_EQ(nullptr, accelerators_for(stranger));
     EXPECT_EQ(nullptr, accelerators_for(nullptr));
     DestroyWindow(stranger);
+    // A window that the numbered window owns, such as a message box, is none.
+    HWND owned = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, window, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    EXPECT_EQ(nullptr, accelerators_for(owned));
+    DestroyWindow(owned);
 }
 
 // Rich edit controls, and windows whose class merely looks like one.

@@ -15,6 +15,7 @@ struct CreateRequest {
     std::string class_name;
 };
 CreateRequest last_create;
+bool refuse_creation;  // the hook then makes CreateWindowExA fail
 
 LRESULT CALLBACK record_creation(int code, WPARAM wparam, LPARAM lparam)
 {
@@ -29,6 +30,8 @@ LRESULT CALLBACK record_creation(int code, WPARAM wparam, LPARAM lparam)
         last_create.cy = cs->cy;
         last_create.style = cs->style;
         last_create.class_name = cs->lpszClass;
+        if (refuse_creation)
+            return 1;
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
@@ -229,6 +232,21 @@ TEST_F(WindowTest, AnyNumberHandsOutTheRecordAddress)
     EXPECT_EQ(window_handle(number), nullptr);
 }
 
+TEST_F(WindowTest, AWindowThatCannotBeMadeLeavesNothingBehind)
+{
+    refuse_creation = true;
+    const LONG_PTR numbered = open_window(5, 0, 0, 50, 50, "refused");
+    const LONG_PTR handed_out = open_window(ANY_NUMBER, 0, 0, 50, 50, "refused");
+    refuse_creation = false;
+    EXPECT_EQ(numbered, 0);
+    EXPECT_EQ(handed_out, 0);
+    EXPECT_FALSE(class_registered("WindowClass_5"));
+    EXPECT_FALSE(class_registered(last_create.class_name.c_str())) << "the handed-out one's";
+    ObjectNumber left;
+    table_walk_begin(window_table());
+    EXPECT_EQ(table_walk_next(window_table(), &left), nullptr) << "its record is given back";
+}
+
 TEST_F(WindowTest, ClosingANumberThatWasNeverOpenedDoesNothing)
 {
     HWND h = reinterpret_cast<HWND>(open_window(14, 0, 0, 50, 50, "stays"));
@@ -263,12 +281,14 @@ TEST_F(WindowTest, FindNumberedWindowClimbsToTheNumberedAncestor)
                                       module_handle(), nullptr);
     EXPECT_EQ(find_numbered_window(grandchild), top);
     EXPECT_EQ(find_numbered_window(top), top);
+    EXPECT_EQ(window_number_of(grandchild), 0);
 
     HWND loose = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                  module_handle(), nullptr);
     HWND inner = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 5, 5, loose, nullptr,
                                  module_handle(), nullptr);
     EXPECT_EQ(find_numbered_window(inner), loose) << "topmost ancestor without a number";
+    EXPECT_EQ(window_number_of(inner), -1);
     DestroyWindow(loose);
 }
 
