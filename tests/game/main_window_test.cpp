@@ -73,10 +73,18 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThemWithTheirTexts)
         ASSERT_NE(c, nullptr) << e.number;
         EXPECT_EQ(_stricmp(class_of(c).c_str(), e.class_name), 0) << class_of(c);
         const Placement p = placement_in(w, c);
-        EXPECT_EQ(p.x, e.at.x) << e.text;
-        EXPECT_EQ(p.y, e.at.y) << e.text;
-        EXPECT_EQ(p.width, e.at.width) << e.text;
-        EXPECT_EQ(p.height, e.at.height) << e.text;
+        Placement at = e.at;
+        // Where the display's font outgrows the caption, it widens about its
+        // centre (under Wine at 120 DPI).
+        const int text = e.number == CTRL_DELAY_CAPTION ? text_size(c, e.text).cx : 0;
+        if (text > at.width) {
+            at.x -= (text - at.width + 1) / 2;
+            at.width = text;
+        }
+        EXPECT_EQ(p.x, at.x) << e.text;
+        EXPECT_EQ(p.y, at.y) << e.text;
+        EXPECT_EQ(p.width, at.width) << e.text;
+        EXPECT_EQ(p.height, at.height) << e.text;
         EXPECT_EQ(text_of(c), e.text);
     }
     const Placement arrows = placement_in(w, control_lookup(CTRL_DELAY_SPIN)->buddy);
