@@ -2,6 +2,7 @@
 #include "game/results_chart.h"
 #include <stdio.h>
 #include <string.h>
+#include "game/dpi.h"
 #include "game/results_layout.h"
 #include "runtime/scoped_win.h"
 
@@ -22,6 +23,8 @@ constexpr int32_t NICE_STEPS_MS[] = {10, 20, 25, 50, 100, 200, 250, 500, 1000, 2
 // The axis of a chart without presses.
 constexpr int32_t EMPTY_TOP_MS = 500;
 
+// The most marks the chart holds at 96 DPI. Scaled, it holds about as many;
+// the count drawn is capped here, so rounding never overruns the arrays.
 constexpr int MOST_MARKS = (CHART.right - CHART.left) / MARK_SPACING + 1;
 constexpr int LABEL_BYTES = 24;
 
@@ -75,7 +78,7 @@ void line(HDC dc, int x0, int y0, int x1, int y1)
     LineTo(dc, x1, y1);
 }
 
-void draw_axis(HDC dc, const RECT& plot, Scale scale)
+void draw_axis(HDC dc, const RECT& chart, const RECT& plot, Scale scale)
 {
     ScopedGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, GRID));
     ScopedGdiObject<HPEN> axis(CreatePen(PS_SOLID, 1, AXIS));
@@ -88,14 +91,14 @@ void draw_axis(HDC dc, const RECT& plot, Scale scale)
     SelectedObject pen(dc, axis.get());
     line(dc, plot.left, plot.top, plot.left, plot.bottom);
     line(dc, plot.left, plot.bottom, plot.right, plot.bottom);
+    const int tick = px(TICK_LENGTH);
+    const int half = px(LABEL_HALF_HEIGHT);
     for (int32_t ms = 0; ms <= scale.top_ms; ms += scale.step_ms) {
         const int y = y_of(ms, plot, scale.top_ms);
-        line(dc, plot.left - TICK_LENGTH, y, plot.left, y);
+        line(dc, plot.left - tick, y, plot.left, y);
         char text[LABEL_BYTES];
         axis_label(ms, text);
-        label(dc, text,
-              {CHART.left, y - LABEL_HALF_HEIGHT, plot.left - TICK_LENGTH - 2,
-               y + LABEL_HALF_HEIGHT},
+        label(dc, text, {chart.left, y - half, plot.left - tick - px(LABEL_GAP), y + half},
               DT_RIGHT | DT_VCENTER, AXIS);
     }
 }
@@ -111,30 +114,34 @@ void draw_marks(HDC dc, const POINT* marks, int count)
     }
     SelectedObject pen(dc, outline.get());
     SelectedObject brush(dc, fill.get());
+    const int radius = px(MARK_RADIUS);
     for (int i = 0; i < count; ++i)
-        Ellipse(dc, marks[i].x - MARK_RADIUS, marks[i].y - MARK_RADIUS,
-                marks[i].x + MARK_RADIUS + 1, marks[i].y + MARK_RADIUS + 1);
+        Ellipse(dc, marks[i].x - radius, marks[i].y - radius, marks[i].x + radius + 1,
+                marks[i].y + radius + 1);
 }
 
 void draw_median(HDC dc, const RECT& plot, int y)
 {
-    ScopedGdiObject<HPEN> median(CreatePen(PS_SOLID, MEDIAN_PEN_WIDTH, MEDIAN));
+    ScopedGdiObject<HPEN> median(CreatePen(PS_SOLID, px(MEDIAN_PEN_WIDTH), MEDIAN));
     {
         SelectedObject pen(dc, median.get());
         line(dc, plot.left + 1, y, plot.right, y);
     }
-    label(dc, "median", {plot.left, y - 2 * LABEL_HALF_HEIGHT - 1, plot.right - 2, y - 1},
+    label(dc, "median",
+          {plot.left, y - 2 * px(LABEL_HALF_HEIGHT) - 1, plot.right - px(LABEL_GAP), y - 1},
           DT_RIGHT | DT_BOTTOM, MEDIAN);
 }
 
-void trial_label(HDC dc, int32_t number, int x, const RECT& plot, UINT align)
+void trial_label(HDC dc, int32_t number, int x, const RECT& chart, const RECT& plot,
+                 UINT align)
 {
     char text[LABEL_BYTES];
     sprintf(text, "trial %ld", static_cast<long>(number));
     // Reaching from the mark's edge into the plot's width.
-    RECT where = {x, plot.bottom + 2, plot.right, CHART.bottom};
+    const int top = plot.bottom + px(LABEL_GAP);
+    RECT where = {x, top, plot.right, chart.bottom};
     if (align == DT_RIGHT)
-        where = {plot.left, plot.bottom + 2, x, CHART.bottom};
+        where = {plot.left, top, x, chart.bottom};
     label(dc, text, where, align | DT_TOP, AXIS);
 }
 
@@ -142,11 +149,15 @@ void trial_label(HDC dc, int32_t number, int x, const RECT& plot, UINT align)
 
 void draw_results_chart(HDC dc, const TrialRecord* records, int32_t count, double median_ms)
 {
-    const RECT plot = {CHART.left + AXIS_LABEL_WIDTH, CHART.top + PLOT_TOP_MARGIN,
-                       CHART.right - PLOT_RIGHT_MARGIN, CHART.bottom - TRIAL_LABEL_HEIGHT};
+    const RECT chart = px(CHART);
+    const RECT plot = {chart.left + px(AXIS_LABEL_WIDTH), chart.top + px(PLOT_TOP_MARGIN),
+                       chart.right - px(PLOT_RIGHT_MARGIN),
+                       chart.bottom - px(TRIAL_LABEL_HEIGHT)};
 
     // The most recent presses that fit, oldest first.
-    const int fit = (plot.right - plot.left) / MARK_SPACING;
+    int fit = (plot.right - plot.left) / px(MARK_SPACING);
+    if (fit > MOST_MARKS)
+        fit = MOST_MARKS;
     int32_t presses = 0;
     for (int32_t i = 0; i < count; ++i)
         presses += records[i].outcome == TrialOutcome::PRESS;
@@ -174,24 +185,24 @@ void draw_results_chart(HDC dc, const TrialRecord* records, int32_t count, doubl
     }
     SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
-    draw_axis(dc, plot, scale);
+    draw_axis(dc, chart, plot, scale);
     if (!marks) {
         label(dc, "No presses yet", plot, DT_CENTER | DT_VCENTER, NOTE);
         return;
     }
 
     int spacing = (plot.right - plot.left) / marks;
-    if (spacing > MARK_SPACING_WIDEST)
-        spacing = MARK_SPACING_WIDEST;
+    if (spacing > px(MARK_SPACING_WIDEST))
+        spacing = px(MARK_SPACING_WIDEST);
     POINT points[MOST_MARKS];
     for (int i = 0; i < marks; ++i)
         points[i] = {plot.left + spacing / 2 + i * spacing,
                      y_of(shown[i]->reading_ms, plot, scale.top_ms)};
     draw_median(dc, plot, y_of(static_cast<int32_t>(median_ms + 0.5), plot, scale.top_ms));
     draw_marks(dc, points, marks);
-    trial_label(dc, shown[0]->number, points[0].x - spacing / 2, plot, DT_LEFT);
+    trial_label(dc, shown[0]->number, points[0].x - spacing / 2, chart, plot, DT_LEFT);
     // Two labels need room between them.
-    if (points[marks - 1].x - points[0].x >= 2 * TRIAL_LABEL_WIDTH)
-        trial_label(dc, shown[marks - 1]->number, points[marks - 1].x + spacing / 2, plot,
-                    DT_RIGHT);
+    if (points[marks - 1].x - points[0].x >= 2 * px(TRIAL_LABEL_WIDTH))
+        trial_label(dc, shown[marks - 1]->number, points[marks - 1].x + spacing / 2, chart,
+                    plot, DT_RIGHT);
 }

@@ -1,4 +1,5 @@
-// Every pixel figure of the results window, in one place, at 96 DPI.
+// Every pixel figure of the results window, in one place, at 96 DPI; px
+// (game/dpi.h) scales each to the display where it is used.
 #pragma once
 #include <windows.h>
 
@@ -28,6 +29,8 @@ constexpr int TRIAL_LABEL_HEIGHT = 16;
 constexpr int TRIAL_LABEL_WIDTH = 45;
 constexpr int LABEL_HALF_HEIGHT = 7;
 constexpr int TICK_LENGTH = 4;
+// Between a label and the axis it belongs to.
+constexpr int LABEL_GAP = 2;
 // Marks stand this far apart when the chart is full, and spread out up to
 // the widest spacing while there are fewer.
 constexpr int MARK_SPACING = 10;

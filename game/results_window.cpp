@@ -2,6 +2,7 @@
 // control per statistic, the chart painted by the window's callback, and the
 // Copy button whose clicks reach the main loop as events.
 #include "game/results_window.h"
+#include "game/dpi.h"
 #include "game/game_objects.h"
 #include "game/results_chart.h"
 #include "game/results_layout.h"
@@ -57,11 +58,12 @@ void build_controls(HWND results)
     for (int i = 0; i < RESULTS_LINES; ++i) {
         const bool count = i < COUNT_LINES;
         const int row = count ? i : i - COUNT_LINES;
-        create_text(CTRL_RESULTS_FIRST_LINE + i, count ? COUNT_X : FIGURE_X,
-                    LINE_TOP + row * LINE_STEP, count ? COUNT_WIDTH : FIGURE_WIDTH, LINE_HEIGHT,
-                    "", SS_NOPREFIX);
+        create_text(CTRL_RESULTS_FIRST_LINE + i, px(count ? COUNT_X : FIGURE_X),
+                    px(LINE_TOP + row * LINE_STEP), px(count ? COUNT_WIDTH : FIGURE_WIDTH),
+                    px(LINE_HEIGHT), "", SS_NOPREFIX);
     }
-    create_button(CTRL_RESULTS_COPY, BUTTON_X, BUTTON_Y, BUTTON_WIDTH, BUTTON_HEIGHT, "Copy");
+    create_button(CTRL_RESULTS_COPY, px(BUTTON_X), px(BUTTON_Y), px(BUTTON_WIDTH),
+                  px(BUTTON_HEIGHT), "Copy");
 }
 
 void place(HWND results, HWND main)
@@ -73,7 +75,7 @@ void place(HWND results, HWND main)
         !GetMonitorInfoA(MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &monitor))
         return;
     const SIZE size = {outer.right - outer.left, outer.bottom - outer.top};
-    const POINT at = place_beside(owner, monitor.rcWork, size, GAP);
+    const POINT at = place_beside(owner, monitor.rcWork, size, px(GAP));
     SetWindowPos(results, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -98,8 +100,8 @@ void results_window_show()
     }
     HWND main = window_handle(WINDOW_MAIN);
     // Made hidden, so that it appears once, complete and in its place.
-    if (!main || !open_window(WINDOW_RESULTS, 0, 0, CLIENT_WIDTH, CLIENT_HEIGHT, RESULTS_TITLE,
-                              WS_CAPTION | WS_SYSMENU | WINDOW_INVISIBLE, main))
+    if (!main || !open_window(WINDOW_RESULTS, 0, 0, px(CLIENT_WIDTH), px(CLIENT_HEIGHT),
+                              RESULTS_TITLE, WS_CAPTION | WS_SYSMENU | WINDOW_INVISIBLE, main))
         return;
     HWND results = window_handle(WINDOW_RESULTS);
     set_window_callback(WINDOW_RESULTS, results_window_message);
@@ -135,7 +137,8 @@ void results_window_refresh()
     results_lines(session_current_stats(), &lines);
     for (int i = 0; i < RESULTS_LINES; ++i)
         control_set_text(CTRL_RESULTS_FIRST_LINE + i, lines.text[i]);
-    InvalidateRect(results, &CHART, TRUE);
+    const RECT chart = px(CHART);
+    InvalidateRect(results, &chart, TRUE);
 }
 
 bool results_window_copy()

@@ -22,11 +22,20 @@ configure_and_build() {  # arch [targets...]
 XVFB_PID=""
 STARTED_PREFIXES=""
 
-# Starts a private Xvfb on a free display and exports DISPLAY.
+# The prefixes' virtual desktop: 1024x768 at 96 DPI, and the same screen at
+# another DPI (1536x1152 at 144), so that windows scaled up fit as well.
+desktop_size() {  # [dpi]
+    echo "$((1024 * ${1:-96} / 96))x$((768 * ${1:-96} / 96))"
+}
+
+# Starts a private Xvfb on a free display and exports DISPLAY. The screen
+# holds the desktop of a 144-DPI prefix, and its centre, where the pointer
+# starts, lies inside a 1024x768 desktop: tests that move the cursor need it
+# there.
 start_xvfb() {
     fifo=$(mktemp -u)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     XVFB_PID=$!
     read -r num <"$fifo" || true
     rm -f "$fifo"
@@ -41,11 +50,11 @@ start_xvfb() {
 # starts the prefix's own services and its virtual desktop now, detached from
 # our output: started later by a test program, they would inherit its pipes
 # and keep CTest waiting for them after the test ends.
-start_wineserver() {  # prefix
+start_wineserver() {  # prefix [desktop size]
     WINEPREFIX="$1" wineserver -p
     STARTED_PREFIXES="$STARTED_PREFIXES $1"
     WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-        wine explorer.exe /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
+        wine explorer.exe /desktop=Default,"${2:-$(desktop_size)}" </dev/null >/dev/null 2>&1 &
     WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
         wine cmd.exe /c exit </dev/null >/dev/null 2>&1
     # Tests that need the foreground must not race the desktop's own start.

@@ -3,7 +3,8 @@
 # the real program. Builds the 32-bit game, runs it under Wine in a 1024x768
 # virtual desktop on a private Xvfb display, plays one trial through the
 # end-to-end driver (e2e_pose) and saves the game's window, frame included, as
-# a PNG; then plays nine more and saves the session results window.
+# a PNG; then plays nine more and saves the session results window. Last, the
+# first picture again on a display of 144 DPI: docs/flinchmeter-144dpi.png.
 set -eu
 . "$(dirname "$0")/common.sh"
 trap cleanup EXIT INT TERM
@@ -12,9 +13,11 @@ trap cleanup EXIT INT TERM
 configure_and_build i686 Flinchmeter e2e_pose >/dev/null
 dir="$BUILD/i686"
 prefix="$BUILD/screenshot-prefix"
+prefix_144="$BUILD/screenshot-prefix-144dpi"
 pose="$dir/tests/e2e/e2e_pose.exe"
 shot="$ROOT/docs/flinchmeter.png"
 results_shot="$ROOT/docs/results.png"
+shot_144="$ROOT/docs/flinchmeter-144dpi.png"
 work=$(mktemp -d)
 rect="$work/rect"
 done_file="$work/done"
@@ -53,5 +56,17 @@ take "$rect" "$done_file" "$shot"
 take "$results_rect" "$results_done" "$results_shot"
 status=0
 wait "$poser" || status=$?
+[ $status -eq 0 ] || { echo "screenshot: the game did not close cleanly" >&2; rm -rf "$work"; exit 1; }
+
+# One desktop on the screen at a time: the picture is cut from the screen.
+WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+rm -f "$rect" "$done_file"
+FLINCH_DPI=144 "$ROOT/tools/wine-prefix.sh" "$prefix_144" "$pose"
+start_wineserver "$prefix_144" "$(desktop_size 144)"
+WINEPREFIX="$prefix_144" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+    wine "$pose" "$dir/game/Flinchmeter.exe" "$rect" "$done_file" &
+poser=$!
+take "$rect" "$done_file" "$shot_144"
+wait "$poser" || status=$?
 rm -rf "$work"
-[ $status -eq 0 ] || { echo "screenshot: the game did not close cleanly" >&2; exit 1; }
+[ $status -eq 0 ] || { echo "screenshot: the game did not close cleanly at 144 DPI" >&2; exit 1; }

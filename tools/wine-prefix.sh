@@ -3,13 +3,17 @@
 # (PE32 gives a 32-bit prefix, PE32+ a 64-bit one) and sets it up for tests:
 # a 1024x768 virtual desktop, so that windows get real frames and close fast.
 # Does nothing when the prefix is ready.
-# Usage: wine-prefix.sh PREFIX PROGRAM [no-desktop]
+# Usage: [FLINCH_DPI=n] wine-prefix.sh PREFIX PROGRAM [no-desktop]
 # With no-desktop, programs get ordinary windows on the display instead (for
-# playing on a display that has a window manager).
+# playing on a display that has a window manager). With FLINCH_DPI, the
+# prefix's display has n dots per inch instead of 96, and its desktop is the
+# same screen at that resolution (see desktop_size).
 set -eu
+. "$(dirname "$0")/common.sh"
 prefix=$1
 program=${2:-}
 desktop=${3:-desktop}
+dpi=${FLINCH_DPI:-96}
 
 # Wine draws the frame's close box and other glyphs with Marlett. Debian's
 # Wine 8 does not find the copy that fonts-wine installs in /usr/share/wine/
@@ -45,7 +49,11 @@ export WINEPREFIX="$prefix" WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES="ms
 wineboot -i >/dev/null 2>&1
 if [ "$desktop" != no-desktop ]; then
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$(desktop_size "$dpi")" /f >/dev/null 2>&1
+fi
+# Wine takes the display's resolution from here.
+if [ "$dpi" != 96 ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 fi
 # No crash dialog that would wait for a click that never comes.
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1

@@ -216,6 +216,9 @@ Game::~Game()
 
 bool Game::start(const std::string& exe, DWORD ms)
 {
+    // Aware of the DPI like the game, so that Windows shows the driver the
+    // game's own pixels, not ones scaled to 96 DPI.
+    SetProcessDPIAware();
     const std::string path = to_windows_path(exe);
     std::string command = "\"" + path + "\"";
     std::string folder = path.substr(0, path.find_last_of('\\') + 1);

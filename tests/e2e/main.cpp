@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <string>
+#include "tests/support/dpi.h"
 
 std::string game_exe;
 
@@ -14,5 +15,7 @@ int main(int argc, char** argv)
         return 2;
     }
     game_exe = argv[1];
+    if (!display_has_expected_dpi())
+        return 1;
     return RUN_ALL_TESTS();
 }

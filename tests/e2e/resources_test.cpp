@@ -74,6 +74,18 @@ std::string attribute(const std::string& element, const std::string& name)
     return element.substr(at, element.find('"', at) - at);
 }
 
+// What the first `tag` element holds between its start and end tags; "(missing)"
+// when there is no such element or it is not closed.
+std::string content(const std::string& xml, const std::string& tag)
+{
+    const auto found = elements(xml, tag);
+    if (found.empty())
+        return "(missing)";
+    const size_t from = xml.find(found.front()) + found.front().size();
+    const size_t to = xml.find("</" + tag + ">", from);
+    return to == std::string::npos ? "(missing)" : xml.substr(from, to - from);
+}
+
 class ResourceTest : public testing::Test {
 protected:
     void SetUp() override
@@ -152,6 +164,22 @@ TEST_F(ResourceTest, ManifestDependsOnCommonControls6ForItsOwnProcessor)
     // The program's own identity comes first and carries the version block's
     // version; Windows refuses to start a program whose identity has none.
     EXPECT_EQ(attribute(elements(xml, "assemblyIdentity").front(), "version"), "1.3.0.0");
+}
+
+// Without it Windows draws the game at 96 DPI and stretches it, blurred.
+TEST_F(ResourceTest, ManifestDeclaresTheProgramAwareOfTheSystemDpi)
+{
+    const std::string xml = resource(RT_MANIFEST, 1);
+    const auto application = elements(xml, "application");
+    ASSERT_EQ(application.size(), 1u);
+    EXPECT_EQ(attribute(application.front(), "xmlns"), "urn:schemas-microsoft-com:asm.v3");
+    const std::string settings = content(content(xml, "application"), "windowsSettings");
+    const auto aware = elements(settings, "dpiAware");
+    ASSERT_EQ(aware.size(), 1u) << "no dpiAware in application/windowsSettings";
+    EXPECT_EQ(attribute(aware.front(), "xmlns"),
+              "http://schemas.microsoft.com/SMI/2005/WindowsSettings");
+    // The system DPI: "true", not the per-monitor "true/pm".
+    EXPECT_EQ(content(settings, "dpiAware"), "true");
 }
 
 TEST_F(ResourceTest, IconOneIs32By32With256Colours)

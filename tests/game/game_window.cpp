@@ -2,6 +2,7 @@
 #include "tests/game/game_window.h"
 #include <windows.h>
 #include <commctrl.h>
+#include <string.h>
 #include "game/lifetime.h"
 #include "game/main_window.h"
 #include "game/trial_gate.h"
@@ -56,6 +57,22 @@ std::string GameWindowTest::text_of(HWND window) const
     char buffer[128] = {};
     SendMessageA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
     return buffer;
+}
+
+SIZE GameWindowTest::text_size(HWND window, const char* text) const
+{
+    HDC dc = GetDC(window);
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0));
+    // Without a font of its own a window draws with the system font.
+    HGDIOBJ previous = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &size);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    size.cy = metrics.tmHeight;
+    SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+    return size;
 }
 
 void GameWindowTest::post_start_click() const

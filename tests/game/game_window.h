@@ -20,6 +20,9 @@ protected:
     std::string text_of(HWND window) const;
     std::string control_text(ObjectNumber number) const { return text_of(control(number)); }
     std::string status() const { return text_of(status_bar()); }
+    // The width of `text` on one line in the font that `window` draws with,
+    // and the height of that font's character cell.
+    SIZE text_size(HWND window, const char* text) const;
     // Posts the click notification a press of Start Timer gives.
     void post_start_click() const;
     // Posts an arrow click of the delay spin whose position has moved to `state`.

@@ -98,6 +98,8 @@ INSTANTIATE_TEST_SUITE_P(WithAndWithoutItsEvent, TrialGateTest, testing::Bool(),
 TEST(EndSequenceTest, ACallUnderWayCompletesBeforeTheWindowsGo)
 {
     GateRestore restore;
+    // The end of a test before this one may have left it closed.
+    trial_gate_open();
     readout_font = nullptr;
     ASSERT_TRUE(build_main_window());
     EXPECT_EQ(answer_during(release_runtime, control_lookup(CTRL_READOUT)->handle), 5)
