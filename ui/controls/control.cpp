@@ -86,9 +86,7 @@ LONG_PTR register_control(ObjectNumber number, Control* record, HWND handle,
     SetWindowLongPtrA(handle, GWLP_ID, number);
     SetPropA(handle, CONTROL_ID_PROP, reinterpret_cast<HANDLE>(number));
     SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(list ? list->font : nullptr), TRUE);
-    if (number == reinterpret_cast<ObjectNumber>(record))
-        return number;
-    return reinterpret_cast<LONG_PTR>(handle);
+    return table_created_result(number, record, handle);
 }
 
 LRESULT CALLBACK control_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)

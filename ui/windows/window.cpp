@@ -168,7 +168,7 @@ LONG_PTR open_window(ObjectNumber number, int x, int y, int client_width, int cl
     record->accel_table = accel_table;
     record->back_colour = -1;
     record->mdi_client = nullptr;
-    return requested == ANY_NUMBER ? number : reinterpret_cast<LONG_PTR>(handle);
+    return table_created_result(requested, record, handle);
 }
 
 void close_window(ObjectNumber number)
