@@ -38,31 +38,34 @@ struct Control {
     HWND buddy;               // a spin's up-down; null for the other kinds
 };
 
-// One table per kind, built on first use. A null slot means the kind does not
-// provide the operation. Slot order is fixed: unused words stay reserved.
+// One constant table per kind. A null slot means the kind does not provide
+// the operation. Slot order is fixed: unused words stay reserved.
 struct ControlKind {
-    int32_t kind_id;
-    int32_t table_size;
+    int32_t kind_id = 0;
+    int32_t table_size = 0;
     LRESULT (*on_parent_message)(Control* record, HWND window, UINT message, WPARAM wparam,
-                                 LPARAM lparam);                              // 2
-    void (*on_destroy)(Control* record);                                      // 3
-    int32_t (*get_state)(Control* record);                                    // 4
-    void (*set_state)(Control* record, int32_t value);                        // 5
-    void (*get_text)(Control* record, int32_t pos);                           // 6
-    BOOL (*set_text)(Control* record, const char* text);                      // 7
-    void* reserved_8_11[4];
-    void (*resize)(Control* record, int x, int y, int width, int height);     // 12
-    void* reserved_13_20[8];
-    int (*get_width)(Control* record);                                        // 21
-    void* reserved_22;
-    void (*hide)(Control* record, int flag);                                  // 23
-    void* reserved_24_25[2];
-    int32_t (*get_attribute)(Control* record, int32_t type);                  // 26
-    void (*set_attribute)(Control* record, int32_t type, int32_t value);      // 27
-    void* reserved_28_29[2];
-    void (*set_colour)(Control* record, int32_t type, int32_t colour);        // 30
-    int32_t (*get_colour)(Control* record, int32_t type);                     // 31
-    void* reserved_32_35[4];
+                                 LPARAM lparam) = nullptr;                    // 2
+    void (*on_destroy)(Control* record) = nullptr;                            // 3
+    int32_t (*get_state)(Control* record) = nullptr;                          // 4
+    void (*set_state)(Control* record, int32_t value) = nullptr;              // 5
+    void (*get_text)(Control* record, int32_t pos) = nullptr;                 // 6
+    BOOL (*set_text)(Control* record, const char* text) = nullptr;            // 7
+    void* reserved_8_11[4] = {};
+    void (*resize)(Control* record, int x, int y, int width,
+                   int height) = nullptr;                                     // 12
+    void* reserved_13_20[8] = {};
+    int (*get_width)(Control* record) = nullptr;                              // 21
+    void* reserved_22 = nullptr;
+    void (*hide)(Control* record, int flag) = nullptr;                        // 23
+    void* reserved_24_25[2] = {};
+    int32_t (*get_attribute)(Control* record, int32_t type) = nullptr;        // 26
+    void (*set_attribute)(Control* record, int32_t type,
+                          int32_t value) = nullptr;                           // 27
+    void* reserved_28_29[2] = {};
+    void (*set_colour)(Control* record, int32_t type,
+                       int32_t colour) = nullptr;                             // 30
+    int32_t (*get_colour)(Control* record, int32_t type) = nullptr;           // 31
+    void* reserved_32_35[4] = {};
 };
 
 constexpr size_t control_kind_slot(size_t word)

@@ -16,9 +16,6 @@ constexpr DWORD UPDOWN_STYLE = WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_NOTHO
 constexpr UINT REDRAW_ALL = RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE;
 static_assert(EDIT_STYLE == 0x50010002 && UPDOWN_STYLE == 0x500000A0);
 
-ControlKind the_spin_kind;
-bool spin_kind_built;
-
 LPARAM range_lparam(int32_t minimum, int32_t maximum)
 {
     return static_cast<LPARAM>((static_cast<uint32_t>(minimum & 0xFFFF) << 16) |
@@ -155,34 +152,26 @@ void spin_on_destroy(Control* record)
 
 } // namespace
 
-const ControlKind* spin_kind()
-{
-    if (!spin_kind_built) {
-        ControlKind& kind = the_spin_kind;
-        kind = ControlKind{};
-        kind.kind_id = KIND_SPIN;
-        kind.table_size = sizeof(ControlKind);
-        kind.on_parent_message = spin_on_parent_message;
-        kind.on_destroy = spin_on_destroy;
-        kind.get_state = spin_get_state;
-        kind.set_state = spin_set_state;
-        kind.set_text = spin_set_text;
-        kind.resize = spin_resize;
-        kind.get_width = spin_get_width;
-        kind.hide = spin_hide;
-        kind.get_attribute = spin_get_attribute;
-        kind.set_attribute = spin_set_attribute;
-        kind.set_colour = set_control_colour;
-        kind.get_colour = get_control_colour;
-        spin_kind_built = true;
-    }
-    return &the_spin_kind;
-}
+constexpr ControlKind SPIN_KIND = {
+    .kind_id = KIND_SPIN,
+    .table_size = sizeof(ControlKind),
+    .on_parent_message = spin_on_parent_message,
+    .on_destroy = spin_on_destroy,
+    .get_state = spin_get_state,
+    .set_state = spin_set_state,
+    .set_text = spin_set_text,
+    .resize = spin_resize,
+    .get_width = spin_get_width,
+    .hide = spin_hide,
+    .get_attribute = spin_get_attribute,
+    .set_attribute = spin_set_attribute,
+    .set_colour = set_control_colour,
+    .get_colour = get_control_colour,
+};
 
 LONG_PTR create_spin(ObjectNumber number, int x, int y, int width, int height, int32_t minimum,
                      int32_t maximum, DWORD flags)
 {
-    const ControlKind* kind = spin_kind();
     const DWORD edit_style = EDIT_STYLE | ((flags & SPIN_READ_ONLY) ? ES_READONLY : 0);
     const DWORD updown_style = UPDOWN_STYLE | ((flags & SPIN_SET_BUDDY_INT) ? UDS_SETBUDDYINT : 0);
 
@@ -203,7 +192,7 @@ LONG_PTR create_spin(ObjectNumber number, int x, int y, int width, int height, i
     record->text_colour = COLOUR_NONE;
     record->back_colour = COLOUR_NONE;
 
-    const LONG_PTR result = register_control(number, record, edit, kind);
-    kind->resize(record, x, y, width, height);
+    const LONG_PTR result = register_control(number, record, edit, &SPIN_KIND);
+    spin_resize(record, x, y, width, height);
     return result;
 }

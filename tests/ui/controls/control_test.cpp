@@ -29,9 +29,9 @@ TEST_F(ControlCore, CreatedControlCarriesItsNumberAndTheListFont)
     Control* record = control_lookup(4);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->handle, text);
-    EXPECT_EQ(record->kind, text_kind());
-    EXPECT_EQ(text_kind()->kind_id, KIND_TEXT);
-    EXPECT_EQ(text_kind()->table_size, static_cast<int32_t>(sizeof(ControlKind)));
+    EXPECT_EQ(record->kind, &TEXT_KIND);
+    EXPECT_EQ(TEXT_KIND.kind_id, KIND_TEXT);
+    EXPECT_EQ(TEXT_KIND.table_size, static_cast<int32_t>(sizeof(ControlKind)));
     EXPECT_EQ(control_text(4), "hello");
 }
 
@@ -69,7 +69,7 @@ TEST_F(ControlCore, ReusedNumberReplacesTheOldControl)
     Control* record = control_lookup(7);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->handle, second);
-    EXPECT_EQ(record->kind, text_kind());
+    EXPECT_EQ(record->kind, &TEXT_KIND);
 }
 
 TEST_F(ControlCore, NumbersThatNameNoControlDoNothing)
