@@ -30,14 +30,9 @@ constexpr ControlKind BUTTON_KIND = {
 LONG_PTR create_button(ObjectNumber number, int x, int y, int width, int height, const char* text,
                        DWORD flags)
 {
-    const HWND button = create_control_window(0, "Button", text ? text : "", flags | BUTTON_STYLE,
-                                              x, y, width, height);
-    if (!button)
-        return 0;
-    auto* record = static_cast<Control*>(table_allocate(control_table(), number));
-    if (!record) {
-        DestroyWindow(button);
-        return 0;
-    }
-    return register_control(number, record, button, &BUTTON_KIND);
+    return create_control(number, {.class_name = "Button",
+                                   .text = text ? text : "",
+                                   .style = flags | BUTTON_STYLE,
+                                   .x = x, .y = y, .width = width, .height = height,
+                                   .kind = &BUTTON_KIND});
 }

@@ -73,6 +73,27 @@ HWND create_control_window(DWORD ex_style, const char* class_name, const char* t
                            reinterpret_cast<HMENU>(id), module_handle(), nullptr);
 }
 
+LONG_PTR create_control(ObjectNumber number, const ControlWindowArgs& args, Control** created)
+{
+    const HWND window = create_control_window(args.ex_style, args.class_name, args.text,
+                                              args.style, args.x, args.y, args.width, args.height);
+    if (!window)
+        return 0;
+    auto* record = static_cast<Control*>(table_allocate(the_control_table, number));
+    if (!record) {
+        DestroyWindow(window);
+        return 0;
+    }
+    number = table_number_of(number, record);
+    record->text_colour = args.colours;
+    record->back_colour = args.colours;
+    if (args.attach)
+        args.attach(record, number, window, args.attach_data);
+    if (created)
+        *created = record;
+    return register_control(number, record, window, args.kind);
+}
+
 LONG_PTR register_control(ObjectNumber number, Control* record, HWND handle,
                           const ControlKind* kind)
 {

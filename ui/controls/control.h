@@ -98,10 +98,36 @@ Control* control_lookup(ObjectNumber number);
 // Controls created from now on become children of `parent`. Returns parent.
 HWND begin_control_list(HWND parent);
 
-// A child of the control list's parent, with id -1 unless given, for a kind's
-// create operation. Null when the window cannot be made.
+// A child of the control list's parent, with id -1 unless given: a control's
+// main window, or another window of its own (a spin's up-down). Null when the
+// window cannot be made.
 HWND create_control_window(DWORD ex_style, const char* class_name, const char* text, DWORD style,
                            int x, int y, int width, int height, LONG_PTR id = CONTROL_NO_ID);
+
+// What a kind's create operation asks create_control for.
+struct ControlWindowArgs {
+    DWORD ex_style = 0;
+    const char* class_name = nullptr;
+    const char* text = nullptr;
+    DWORD style = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    const ControlKind* kind = nullptr;
+    // Both colours of the new record: COLOUR_NONE for a kind that paints with
+    // them, 0 (as the record comes) for one that never reads them.
+    int32_t colours = 0;
+    // Adds what else belongs to the control `window` once its record is taken
+    // and its number known, before it is registered; may be null.
+    void (*attach)(Control* record, ObjectNumber number, HWND window, const void* data) = nullptr;
+    const void* attach_data = nullptr;
+};
+
+// The creation path of every kind: the main window (id -1), then the record
+// (a control that held the number is destroyed first), its colours, the
+// attachments, and register_control, whose result it returns. 0, with no
+// record kept, when the window or the record cannot be had. `created`, when
+// given, receives the record.
+LONG_PTR create_control(ObjectNumber number, const ControlWindowArgs& args,
+                        Control** created = nullptr);
 
 // Binds a freshly made window to its record: subclasses it, gives it its
 // number and the list's font. Returns the handle, or the record's address when

@@ -150,6 +150,24 @@ void spin_on_destroy(Control* record)
     DestroyWindow(record->buddy);
 }
 
+// The up-down, made before the edit box is registered: it carries the
+// control's number from the start, so that its notifications are routed.
+struct UpDown {
+    DWORD style;
+    int32_t minimum;
+    int32_t maximum;
+};
+
+void attach_updown(Control* record, ObjectNumber number, HWND edit, const void* data)
+{
+    const auto* updown = static_cast<const UpDown*>(data);
+    record->buddy = create_control_window(0, UPDOWN_CLASSA, nullptr, updown->style, 0, 0, 0, 0,
+                                          number);
+    SetPropA(record->buddy, CONTROL_ID_PROP, reinterpret_cast<HANDLE>(number));
+    SendMessageA(record->buddy, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+    SendMessageA(record->buddy, UDM_SETRANGE, 0, range_lparam(updown->minimum, updown->maximum));
+}
+
 } // namespace
 
 constexpr ControlKind SPIN_KIND = {
@@ -172,27 +190,19 @@ constexpr ControlKind SPIN_KIND = {
 LONG_PTR create_spin(ObjectNumber number, int x, int y, int width, int height, int32_t minimum,
                      int32_t maximum, DWORD flags)
 {
-    const DWORD edit_style = EDIT_STYLE | ((flags & SPIN_READ_ONLY) ? ES_READONLY : 0);
-    const DWORD updown_style = UPDOWN_STYLE | ((flags & SPIN_SET_BUDDY_INT) ? UDS_SETBUDDYINT : 0);
-
-    const HWND edit = create_control_window(EDIT_EX_STYLE, "EDIT", nullptr, edit_style, 0, 0, 0, 0);
-    if (!edit)
-        return 0;
-    auto* record = static_cast<Control*>(table_allocate(control_table(), number));
-    if (!record) {
-        DestroyWindow(edit);
-        return 0;
-    }
-    number = table_number_of(number, record);
-
-    record->buddy = create_control_window(0, UPDOWN_CLASSA, nullptr, updown_style, 0, 0, 0, 0, number);
-    SetPropA(record->buddy, CONTROL_ID_PROP, reinterpret_cast<HANDLE>(number));
-    SendMessageA(record->buddy, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
-    SendMessageA(record->buddy, UDM_SETRANGE, 0, range_lparam(minimum, maximum));
-    record->text_colour = COLOUR_NONE;
-    record->back_colour = COLOUR_NONE;
-
-    const LONG_PTR result = register_control(number, record, edit, &SPIN_KIND);
-    spin_resize(record, x, y, width, height);
+    const UpDown updown = {
+        UPDOWN_STYLE | ((flags & SPIN_SET_BUDDY_INT) ? UDS_SETBUDDYINT : 0), minimum, maximum};
+    Control* record = nullptr;
+    const LONG_PTR result = create_control(
+        number, {.ex_style = EDIT_EX_STYLE,
+                 .class_name = "EDIT",
+                 .style = EDIT_STYLE | ((flags & SPIN_READ_ONLY) ? ES_READONLY : 0),
+                 .kind = &SPIN_KIND,
+                 .colours = COLOUR_NONE,
+                 .attach = attach_updown,
+                 .attach_data = &updown},
+        &record);
+    if (result)
+        spin_resize(record, x, y, width, height);
     return result;
 }

@@ -30,16 +30,11 @@ LONG_PTR create_text(ObjectNumber number, int x, int y, int width, int height, c
                      DWORD flags)
 {
     const DWORD ex_style = (flags & TEXT_SUNKEN) ? WS_EX_CLIENTEDGE : 0;
-    const HWND window = create_control_window(ex_style, "Static", text ? text : "",
-                                              flags | TEXT_STYLE, x, y, width, height);
-    if (!window)
-        return 0;
-    auto* record = static_cast<Control*>(table_allocate(control_table(), number));
-    if (!record) {
-        DestroyWindow(window);
-        return 0;
-    }
-    record->text_colour = COLOUR_NONE;
-    record->back_colour = COLOUR_NONE;
-    return register_control(number, record, window, &TEXT_KIND);
+    return create_control(number, {.ex_style = ex_style,
+                                   .class_name = "Static",
+                                   .text = text ? text : "",
+                                   .style = flags | TEXT_STYLE,
+                                   .x = x, .y = y, .width = width, .height = height,
+                                   .kind = &TEXT_KIND,
+                                   .colours = COLOUR_NONE});
 }
