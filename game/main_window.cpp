@@ -9,9 +9,7 @@
 #include "ui/controls/text.h"
 #include "ui/windows/window.h"
 
-HFONT readout_font;
-
-bool build_main_window()
+bool build_main_window(HFONT readout_font)
 {
     if (!open_window(WINDOW_MAIN, 410, 283, 255, 192, "Flinchmeter",
                      WS_CAPTION | WS_SYSMENU | WINDOW_CENTER_SCREEN | WINDOW_CENTER_PARENT))

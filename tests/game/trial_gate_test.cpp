@@ -94,8 +94,7 @@ INSTANTIATE_TEST_SUITE_P(WithAndWithoutItsEvent, TrialGateTest, testing::Bool(),
 TEST(EndSequenceTest, ACallUnderWayCompletesBeforeTheWindowsGo)
 {
     GateRestore restore;
-    readout_font = nullptr;
-    ASSERT_TRUE(build_main_window());
+    ASSERT_TRUE(build_main_window(nullptr));
     EXPECT_EQ(answer_during(release_runtime, control_lookup(CTRL_READOUT)->handle), 5)
         << "the read-out was gone while the call was under way";
     EXPECT_EQ(window_handle(WINDOW_MAIN), nullptr);
