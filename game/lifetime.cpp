@@ -5,9 +5,8 @@
 #include "runtime/module.h"
 #include "runtime/string_workspace.h"
 #include "runtime/threads.h"
-#include "ui/controls/control.h"
 #include "ui/controls/font.h"
-#include "ui/controls/status_bar.h"
+#include "ui/controls/ui_libraries.h"
 #include "ui/windows/window.h"
 
 void start_runtime()
@@ -16,10 +15,7 @@ void start_runtime()
     general_heap_create();
     workspace_init();
     block_list_heap_create();
-    font_library_init();
-    init_windows();
-    control_library_init();
-    status_bar_library_init();
+    ui_libraries_init();
     threads_init();
     trial_gate_init();
 }

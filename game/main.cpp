@@ -10,8 +10,9 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     start_runtime();
-    readout_font = reinterpret_cast<HFONT>(load_font(FONT_READOUT, "Lucida Console", 20));
-    if (!build_main_window()) {
+    const auto readout_font =
+        reinterpret_cast<HFONT>(load_font(FONT_READOUT, "Lucida Console", 20));
+    if (!build_main_window(readout_font)) {
         // Without a window no close request can ever arrive.
         release_runtime();
         ExitProcess(1);

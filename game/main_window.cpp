@@ -10,11 +10,9 @@
 #include "ui/controls/text.h"
 #include "ui/windows/window.h"
 
-HFONT readout_font;
-
 // The figures are at 96 DPI; px keeps the layout in proportion to the fonts,
 // which follow the display. x and y go unscaled: the window is centred.
-bool build_main_window()
+bool build_main_window(HFONT readout_font)
 {
     if (!open_window(WINDOW_MAIN, 410, 283, px(255), px(192), "Flinchmeter",
                      WS_CAPTION | WS_SYSMENU | WINDOW_CENTER_SCREEN | WINDOW_CENTER_PARENT))

@@ -1,4 +1,5 @@
 // Numbers to text in the string workspace, and text to numbers.
+#include "runtime/number_text.h"
 #include "runtime/string_workspace.h"
 #include <stdio.h>
 #include <string.h>
@@ -7,6 +8,7 @@ namespace {
 
 // Room for a sign and ten digits, with plenty to spare.
 constexpr int32_t INT_TEXT_BYTES = 32;
+static_assert(DECIMAL_TEXT_BYTES <= INT_TEXT_BYTES);
 // The longest float text with STR_FLOAT_MAX_DECIMALS decimals: a sign, 39
 // digits, the point and the decimals, then the terminator.
 constexpr int32_t FLOAT_TEXT_BYTES = 50;
@@ -17,21 +19,17 @@ static_assert(1 + 39 + 1 + STR_FLOAT_MAX_DECIMALS + 1 <= FLOAT_TEXT_BYTES);
 
 } // namespace
 
-void str_from_int(int32_t value, int32_t pos)
+int decimal_from_int(intptr_t value, char* out)
 {
-    char* out = workspace_reserve(INT_TEXT_BYTES, pos);
-    if (!out) {
-        workspace_put_empty(pos);
-        return;
-    }
-    int32_t len = 0;
-    // Unsigned negation also covers -2147483648, which has no positive twin.
-    uint32_t magnitude = static_cast<uint32_t>(value);
+    int len = 0;
+    // Unsigned negation also covers the most negative value, which has no
+    // positive twin.
+    uintptr_t magnitude = static_cast<uintptr_t>(value);
     if (value < 0) {
         out[len++] = '-';
         magnitude = 0u - magnitude;
     }
-    char digits[10];
+    char digits[DECIMAL_TEXT_BYTES];
     int count = 0;
     do {
         digits[count++] = static_cast<char>('0' + magnitude % 10);
@@ -40,7 +38,17 @@ void str_from_int(int32_t value, int32_t pos)
     while (count > 0)
         out[len++] = digits[--count];
     out[len] = '\0';
-    workspace_give_back(INT_TEXT_BYTES - len);
+    return len;
+}
+
+void str_from_int(int32_t value, int32_t pos)
+{
+    char* out = workspace_reserve(INT_TEXT_BYTES, pos);
+    if (!out) {
+        workspace_put_empty(pos);
+        return;
+    }
+    workspace_give_back(INT_TEXT_BYTES - decimal_from_int(value, out));
 }
 
 void str_from_float(float value, int32_t decimals, int32_t pos)

@@ -42,3 +42,12 @@ inline ObjectNumber table_number_of(ObjectNumber requested, void* record)
 {
     return requested == ANY_NUMBER ? reinterpret_cast<ObjectNumber>(record) : requested;
 }
+
+// What a create operation returns: the handed-out number (the record's
+// address) for an object asked for with ANY_NUMBER, else its native handle.
+// `number` may be the one asked for or the one table_number_of made of it.
+inline intptr_t table_created_result(ObjectNumber number, const void* record, const void* handle)
+{
+    const auto own = reinterpret_cast<ObjectNumber>(record);
+    return number == ANY_NUMBER || number == own ? own : reinterpret_cast<intptr_t>(handle);
+}

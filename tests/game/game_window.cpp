@@ -20,7 +20,7 @@ void GameWindowTest::SetUp()
     started.clear();
     trial_gate_open();
     readout_font = reinterpret_cast<HFONT>(load_font(FONT_READOUT, "Lucida Console", 20));
-    ASSERT_TRUE(build_main_window());
+    ASSERT_TRUE(build_main_window(readout_font));
     drain_events();
 }
 

@@ -11,6 +11,9 @@
 
 class GameWindowTest : public testing::Test {
 protected:
+    // The read-out font that SetUp loads, as the game's entry does.
+    HFONT readout_font = nullptr;
+
     void SetUp() override;
     void TearDown() override;
 

@@ -147,7 +147,7 @@ TEST(MainWindowFailureTest, WithoutAWindowBuildingReportsFailureAndMakesNoContro
 {
     HHOOK hook = SetWindowsHookExA(WH_CBT, refuse_main_window, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
-    EXPECT_FALSE(build_main_window());
+    EXPECT_FALSE(build_main_window(nullptr));
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(window_handle(WINDOW_MAIN), nullptr);
     EXPECT_EQ(control_lookup(CTRL_DELAY_SPIN), nullptr);

@@ -100,8 +100,7 @@ TEST(EndSequenceTest, ACallUnderWayCompletesBeforeTheWindowsGo)
     GateRestore restore;
     // The end of a test before this one may have left it closed.
     trial_gate_open();
-    readout_font = nullptr;
-    ASSERT_TRUE(build_main_window());
+    ASSERT_TRUE(build_main_window(nullptr));
     EXPECT_EQ(answer_during(release_runtime, control_lookup(CTRL_READOUT)->handle), 5)
         << "the read-out was gone while the call was under way";
     EXPECT_EQ(window_handle(WINDOW_MAIN), nullptr);

@@ -320,8 +320,7 @@ TEST_F(TrialTest, ClosingInTheDelayOrWhileTimingStopsTheTrialSafely)
     for (int round = 0; round < 6; ++round) {
         if (round > 0) {
             trial_gate_open();
-            readout_font = nullptr;
-            ASSERT_TRUE(build_main_window());
+            ASSERT_TRUE(build_main_window(nullptr));
         }
         control_set_state(CTRL_DELAY_SPIN, 1);
         const bool while_timing = round % 2 == 1;
@@ -337,7 +336,7 @@ TEST_F(TrialTest, ClosingInTheDelayOrWhileTimingStopsTheTrialSafely)
         release_runtime();
 
         // Whatever the trial does next must not reach a window built afresh.
-        ASSERT_TRUE(build_main_window());
+        ASSERT_TRUE(build_main_window(nullptr));
         control_set_text(CTRL_READOUT, "untouched");
         ASSERT_FALSE(started_handles.empty());
         HANDLE trial = started_handles.back();

@@ -1,6 +1,8 @@
 // Numbers to text and text to numbers.
 #include <gtest/gtest.h>
+#include <string.h>
 #include <string>
+#include "runtime/number_text.h"
 #include "runtime/string_workspace.h"
 
 namespace {
@@ -40,6 +42,30 @@ TEST(NumberTextTest, IntegersBecomeDecimalTextWithASignOnlyWhenNegative)
     EXPECT_EQ(int_text(2147483647), "2147483647");
     EXPECT_EQ(int_text(INT32_MIN), "-2147483648");
     EXPECT_EQ(int_text(1000000007), "1000000007");
+}
+
+// Object numbers are as wide as an address: on 64-bit Windows the text must
+// not be cut to 32 bits, and the most negative number still fits its room.
+TEST(NumberTextTest, PointerWideIntegersBecomeDecimalTextInTheCallersBuffer)
+{
+    const bool wide = sizeof(intptr_t) == 8;
+    const struct {
+        intptr_t value;
+        const char* text;
+    } cases[] = {
+        {0, "0"},
+        {-1, "-1"},
+        {INTPTR_MAX, wide ? "9223372036854775807" : "2147483647"},
+        {INTPTR_MIN, wide ? "-9223372036854775808" : "-2147483648"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        char out[DECIMAL_TEXT_BYTES + 1];
+        memset(out, 'x', sizeof out);
+        EXPECT_EQ(decimal_from_int(c.value, out), static_cast<int>(strlen(c.text)));
+        EXPECT_STREQ(out, c.text);
+        EXPECT_EQ(out[DECIMAL_TEXT_BYTES], 'x') << "wrote beyond the room it asks for";
+    }
 }
 
 TEST(NumberTextTest, FloatsBecomeTextWithTheGivenDecimals)

@@ -7,9 +7,6 @@ namespace {
 constexpr DWORD BUTTON_STYLE = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP;
 static_assert(BUTTON_STYLE == 0x50030000);
 
-ControlKind the_button_kind;
-bool button_kind_built;
-
 // Only bit 0 counts, so an indeterminate three-state button reads 0.
 int32_t button_get_state(Control* record)
 {
@@ -23,32 +20,19 @@ void button_set_state(Control* record, int32_t value)
 
 } // namespace
 
-const ControlKind* button_kind()
-{
-    if (!button_kind_built) {
-        ControlKind& kind = the_button_kind;
-        kind = ControlKind{};
-        kind.kind_id = KIND_BUTTON;
-        kind.table_size = sizeof(ControlKind);
-        kind.get_state = button_get_state;
-        kind.set_state = button_set_state;
-        button_kind_built = true;
-    }
-    return &the_button_kind;
-}
+constexpr ControlKind BUTTON_KIND = {
+    .kind_id = KIND_BUTTON,
+    .table_size = sizeof(ControlKind),
+    .get_state = button_get_state,
+    .set_state = button_set_state,
+};
 
 LONG_PTR create_button(ObjectNumber number, int x, int y, int width, int height, const char* text,
                        DWORD flags)
 {
-    const ControlKind* kind = button_kind();
-    const HWND button = create_control_window(0, "Button", text ? text : "", flags | BUTTON_STYLE,
-                                              x, y, width, height);
-    if (!button)
-        return 0;
-    auto* record = static_cast<Control*>(table_allocate(control_table(), number));
-    if (!record) {
-        DestroyWindow(button);
-        return 0;
-    }
-    return register_control(number, record, button, kind);
+    return create_control(number, {.class_name = "Button",
+                                   .text = text ? text : "",
+                                   .style = flags | BUTTON_STYLE,
+                                   .x = x, .y = y, .width = width, .height = height,
+                                   .kind = &BUTTON_KIND});
 }

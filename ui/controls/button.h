@@ -9,4 +9,5 @@
 // ANY_NUMBER, 0 on failure. flags is OR-ed into the style; 0 is BS_PUSHBUTTON.
 LONG_PTR create_button(ObjectNumber number, int x, int y, int width, int height, const char* text,
                        DWORD flags = 0);
-const ControlKind* button_kind();
+// The button kind's operations (KIND_BUTTON).
+extern const ControlKind BUTTON_KIND;

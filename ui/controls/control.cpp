@@ -73,6 +73,27 @@ HWND create_control_window(DWORD ex_style, const char* class_name, const char* t
                            reinterpret_cast<HMENU>(id), module_handle(), nullptr);
 }
 
+LONG_PTR create_control(ObjectNumber number, const ControlWindowArgs& args, Control** created)
+{
+    const HWND window = create_control_window(args.ex_style, args.class_name, args.text,
+                                              args.style, args.x, args.y, args.width, args.height);
+    if (!window)
+        return 0;
+    auto* record = static_cast<Control*>(table_allocate(the_control_table, number));
+    if (!record) {
+        DestroyWindow(window);
+        return 0;
+    }
+    number = table_number_of(number, record);
+    record->text_colour = args.colours;
+    record->back_colour = args.colours;
+    if (args.attach)
+        args.attach(record, number, window, args.attach_data);
+    if (created)
+        *created = record;
+    return register_control(number, record, window, args.kind);
+}
+
 LONG_PTR register_control(ObjectNumber number, Control* record, HWND handle,
                           const ControlKind* kind)
 {
@@ -86,9 +107,7 @@ LONG_PTR register_control(ObjectNumber number, Control* record, HWND handle,
     SetWindowLongPtrA(handle, GWLP_ID, number);
     SetPropA(handle, CONTROL_ID_PROP, reinterpret_cast<HANDLE>(number));
     SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(list ? list->font : nullptr), TRUE);
-    if (number == reinterpret_cast<ObjectNumber>(record))
-        return number;
-    return reinterpret_cast<LONG_PTR>(handle);
+    return table_created_result(number, record, handle);
 }
 
 LRESULT CALLBACK control_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)

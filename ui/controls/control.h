@@ -38,31 +38,34 @@ struct Control {
     HWND buddy;               // a spin's up-down; null for the other kinds
 };
 
-// One table per kind, built on first use. A null slot means the kind does not
-// provide the operation. Slot order is fixed: unused words stay reserved.
+// One constant table per kind. A null slot means the kind does not provide
+// the operation. Slot order is fixed: unused words stay reserved.
 struct ControlKind {
-    int32_t kind_id;
-    int32_t table_size;
+    int32_t kind_id = 0;
+    int32_t table_size = 0;
     LRESULT (*on_parent_message)(Control* record, HWND window, UINT message, WPARAM wparam,
-                                 LPARAM lparam);                              // 2
-    void (*on_destroy)(Control* record);                                      // 3
-    int32_t (*get_state)(Control* record);                                    // 4
-    void (*set_state)(Control* record, int32_t value);                        // 5
-    void (*get_text)(Control* record, int32_t pos);                           // 6
-    BOOL (*set_text)(Control* record, const char* text);                      // 7
-    void* reserved_8_11[4];
-    void (*resize)(Control* record, int x, int y, int width, int height);     // 12
-    void* reserved_13_20[8];
-    int (*get_width)(Control* record);                                        // 21
-    void* reserved_22;
-    void (*hide)(Control* record, int flag);                                  // 23
-    void* reserved_24_25[2];
-    int32_t (*get_attribute)(Control* record, int32_t type);                  // 26
-    void (*set_attribute)(Control* record, int32_t type, int32_t value);      // 27
-    void* reserved_28_29[2];
-    void (*set_colour)(Control* record, int32_t type, int32_t colour);        // 30
-    int32_t (*get_colour)(Control* record, int32_t type);                     // 31
-    void* reserved_32_35[4];
+                                 LPARAM lparam) = nullptr;                    // 2
+    void (*on_destroy)(Control* record) = nullptr;                            // 3
+    int32_t (*get_state)(Control* record) = nullptr;                          // 4
+    void (*set_state)(Control* record, int32_t value) = nullptr;              // 5
+    void (*get_text)(Control* record, int32_t pos) = nullptr;                 // 6
+    BOOL (*set_text)(Control* record, const char* text) = nullptr;            // 7
+    void* reserved_8_11[4] = {};
+    void (*resize)(Control* record, int x, int y, int width,
+                   int height) = nullptr;                                     // 12
+    void* reserved_13_20[8] = {};
+    int (*get_width)(Control* record) = nullptr;                              // 21
+    void* reserved_22 = nullptr;
+    void (*hide)(Control* record, int flag) = nullptr;                        // 23
+    void* reserved_24_25[2] = {};
+    int32_t (*get_attribute)(Control* record, int32_t type) = nullptr;        // 26
+    void (*set_attribute)(Control* record, int32_t type,
+                          int32_t value) = nullptr;                           // 27
+    void* reserved_28_29[2] = {};
+    void (*set_colour)(Control* record, int32_t type,
+                       int32_t colour) = nullptr;                             // 30
+    int32_t (*get_colour)(Control* record, int32_t type) = nullptr;           // 31
+    void* reserved_32_35[4] = {};
 };
 
 constexpr size_t control_kind_slot(size_t word)
@@ -95,10 +98,36 @@ Control* control_lookup(ObjectNumber number);
 // Controls created from now on become children of `parent`. Returns parent.
 HWND begin_control_list(HWND parent);
 
-// A child of the control list's parent, with id -1 unless given, for a kind's
-// create operation. Null when the window cannot be made.
+// A child of the control list's parent, with id -1 unless given: a control's
+// main window, or another window of its own (a spin's up-down). Null when the
+// window cannot be made.
 HWND create_control_window(DWORD ex_style, const char* class_name, const char* text, DWORD style,
                            int x, int y, int width, int height, LONG_PTR id = CONTROL_NO_ID);
+
+// What a kind's create operation asks create_control for.
+struct ControlWindowArgs {
+    DWORD ex_style = 0;
+    const char* class_name = nullptr;
+    const char* text = nullptr;
+    DWORD style = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    const ControlKind* kind = nullptr;
+    // Both colours of the new record: COLOUR_NONE for a kind that paints with
+    // them, 0 (as the record comes) for one that never reads them.
+    int32_t colours = 0;
+    // Adds what else belongs to the control `window` once its record is taken
+    // and its number known, before it is registered; may be null.
+    void (*attach)(Control* record, ObjectNumber number, HWND window, const void* data) = nullptr;
+    const void* attach_data = nullptr;
+};
+
+// The creation path of every kind: the main window (id -1), then the record
+// (a control that held the number is destroyed first), its colours, the
+// attachments, and register_control, whose result it returns. 0, with no
+// record kept, when the window or the record cannot be had. `created`, when
+// given, receives the record.
+LONG_PTR create_control(ObjectNumber number, const ControlWindowArgs& args,
+                        Control** created = nullptr);
 
 // Binds a freshly made window to its record: subclasses it, gives it its
 // number and the list's font. Returns the handle, or the record's address when

@@ -54,9 +54,7 @@ LONG_PTR load_font(ObjectNumber number, const char* face, int size, DWORD flags)
         return 0;
     }
     record->handle = font;
-    if (number == ANY_NUMBER)
-        return own_number;
-    return reinterpret_cast<LONG_PTR>(font);
+    return table_created_result(number, record, font);
 }
 
 void free_font(ObjectNumber number)

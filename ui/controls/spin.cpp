@@ -16,9 +16,6 @@ constexpr DWORD UPDOWN_STYLE = WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_NOTHO
 constexpr UINT REDRAW_ALL = RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE;
 static_assert(EDIT_STYLE == 0x50010002 && UPDOWN_STYLE == 0x500000A0);
 
-ControlKind the_spin_kind;
-bool spin_kind_built;
-
 LPARAM range_lparam(int32_t minimum, int32_t maximum)
 {
     return static_cast<LPARAM>((static_cast<uint32_t>(minimum & 0xFFFF) << 16) |
@@ -145,57 +142,59 @@ void spin_on_destroy(Control* record)
     DestroyWindow(record->buddy);
 }
 
+// The up-down, made before the edit box is registered: it carries the
+// control's number from the start, so that its notifications are routed.
+struct UpDown {
+    DWORD style;
+    int32_t minimum;
+    int32_t maximum;
+};
+
+void attach_updown(Control* record, ObjectNumber number, HWND edit, const void* data)
+{
+    const auto* updown = static_cast<const UpDown*>(data);
+    record->buddy = create_control_window(0, UPDOWN_CLASSA, nullptr, updown->style, 0, 0, 0, 0,
+                                          number);
+    SetPropA(record->buddy, CONTROL_ID_PROP, reinterpret_cast<HANDLE>(number));
+    SendMessageA(record->buddy, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+    SendMessageA(record->buddy, UDM_SETRANGE, 0, range_lparam(updown->minimum, updown->maximum));
+}
+
 } // namespace
 
-const ControlKind* spin_kind()
-{
-    if (!spin_kind_built) {
-        ControlKind& kind = the_spin_kind;
-        kind = ControlKind{};
-        kind.kind_id = KIND_SPIN;
-        kind.table_size = sizeof(ControlKind);
-        kind.on_parent_message = spin_on_parent_message;
-        kind.on_destroy = spin_on_destroy;
-        kind.get_state = spin_get_state;
-        kind.set_state = spin_set_state;
-        kind.set_text = spin_set_text;
-        kind.resize = spin_resize;
-        kind.get_width = spin_get_width;
-        kind.hide = spin_hide;
-        kind.get_attribute = spin_get_attribute;
-        kind.set_attribute = spin_set_attribute;
-        kind.set_colour = set_control_colour;
-        kind.get_colour = get_control_colour;
-        spin_kind_built = true;
-    }
-    return &the_spin_kind;
-}
+constexpr ControlKind SPIN_KIND = {
+    .kind_id = KIND_SPIN,
+    .table_size = sizeof(ControlKind),
+    .on_parent_message = spin_on_parent_message,
+    .on_destroy = spin_on_destroy,
+    .get_state = spin_get_state,
+    .set_state = spin_set_state,
+    .set_text = spin_set_text,
+    .resize = spin_resize,
+    .get_width = spin_get_width,
+    .hide = spin_hide,
+    .get_attribute = spin_get_attribute,
+    .set_attribute = spin_set_attribute,
+    .set_colour = set_control_colour,
+    .get_colour = get_control_colour,
+};
 
 LONG_PTR create_spin(ObjectNumber number, int x, int y, int width, int height, int32_t minimum,
                      int32_t maximum, DWORD flags)
 {
-    const ControlKind* kind = spin_kind();
-    const DWORD edit_style = EDIT_STYLE | ((flags & SPIN_READ_ONLY) ? ES_READONLY : 0);
-    const DWORD updown_style = UPDOWN_STYLE | ((flags & SPIN_SET_BUDDY_INT) ? UDS_SETBUDDYINT : 0);
-
-    const HWND edit = create_control_window(EDIT_EX_STYLE, "EDIT", nullptr, edit_style, 0, 0, 0, 0);
-    if (!edit)
-        return 0;
-    auto* record = static_cast<Control*>(table_allocate(control_table(), number));
-    if (!record) {
-        DestroyWindow(edit);
-        return 0;
-    }
-    number = table_number_of(number, record);
-
-    record->buddy = create_control_window(0, UPDOWN_CLASSA, nullptr, updown_style, 0, 0, 0, 0, number);
-    SetPropA(record->buddy, CONTROL_ID_PROP, reinterpret_cast<HANDLE>(number));
-    SendMessageA(record->buddy, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
-    SendMessageA(record->buddy, UDM_SETRANGE, 0, range_lparam(minimum, maximum));
-    record->text_colour = COLOUR_NONE;
-    record->back_colour = COLOUR_NONE;
-
-    const LONG_PTR result = register_control(number, record, edit, kind);
-    kind->resize(record, x, y, width, height);
+    const UpDown updown = {
+        UPDOWN_STYLE | ((flags & SPIN_SET_BUDDY_INT) ? UDS_SETBUDDYINT : 0), minimum, maximum};
+    Control* record = nullptr;
+    const LONG_PTR result = create_control(
+        number, {.ex_style = EDIT_EX_STYLE,
+                 .class_name = "EDIT",
+                 .style = EDIT_STYLE | ((flags & SPIN_READ_ONLY) ? ES_READONLY : 0),
+                 .kind = &SPIN_KIND,
+                 .colours = COLOUR_NONE,
+                 .attach = attach_updown,
+                 .attach_data = &updown},
+        &record);
+    if (result)
+        spin_resize(record, x, y, width, height);
     return result;
 }

@@ -16,4 +16,5 @@ constexpr int32_t SPIN_ATTRIBUTE_MAXIMUM = 2;
 // ANY_NUMBER, 0 on failure. Range limits are cut to 16 bits.
 LONG_PTR create_spin(ObjectNumber number, int x, int y, int width, int height, int32_t minimum,
                      int32_t maximum, DWORD flags = 0);
-const ControlKind* spin_kind();
+// The spin kind's operations (KIND_SPIN).
+extern const ControlKind SPIN_KIND;

@@ -101,9 +101,7 @@ LONG_PTR create_status_bar(ObjectNumber number, HWND parent)
     GetClientRect(parent, &client);
     SendMessageA(parent, WM_SIZE, 0, MAKELPARAM(client.right - client.left, client.bottom - client.top));
 
-    if (number == reinterpret_cast<ObjectNumber>(record))
-        return number;
-    return reinterpret_cast<LONG_PTR>(bar);
+    return table_created_result(number, record, bar);
 }
 
 LRESULT add_status_field(int width)

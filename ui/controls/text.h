@@ -13,4 +13,5 @@ constexpr DWORD TEXT_SUNKEN = 0x20000;
 // ANY_NUMBER, 0 on failure.
 LONG_PTR create_text(ObjectNumber number, int x, int y, int width, int height, const char* text,
                      DWORD flags = 0);
-const ControlKind* text_kind();
+// The text kind's operations (KIND_TEXT).
+extern const ControlKind TEXT_KIND;

@@ -3,6 +3,7 @@
 // walks the tab stops itself.
 #include "ui/windows/focus.h"
 #include "ui/windows/window.h"
+#include <richedit.h>
 #include <string.h>
 
 namespace {
@@ -12,8 +13,6 @@ constexpr int CLASS_NAME_SIZE = 50;
 // A rich edit control is recognised by these first four letters alone.
 constexpr char RICH_PREFIX[] = "Rich";
 constexpr int RICH_PREFIX_LENGTH = 4;
-constexpr UINT EM_GETOPTIONS_MESSAGE = WM_USER + 78;
-constexpr LRESULT ECO_READONLY_OPTION = 0x800;
 
 // What one cycle_focus call shares with its enumeration callback.
 struct FocusSearch {
@@ -111,7 +110,7 @@ HACCEL accelerators_for(HWND window)
         char name[RICH_PREFIX_LENGTH + 1] = {};
         GetClassNameA(focus, name, sizeof name);
         if (strncmp(name, RICH_PREFIX, RICH_PREFIX_LENGTH) == 0 &&
-            !(SendMessageA(focus, EM_GETOPTIONS_MESSAGE, 0, 0) & ECO_READONLY_OPTION))
+            !(SendMessageA(focus, EM_GETOPTIONS, 0, 0) & ECO_READONLY))
             return nullptr;
     }
 

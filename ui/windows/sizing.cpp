@@ -13,20 +13,14 @@ SizingState* the_sizing_state;
 constexpr LONG SIDE_NONE = 0;
 constexpr LONG STEP = 10;  // pixels per arrow key press
 
-// System cursors by resource number.
-constexpr WORD CURSOR_SIZENWSE = 32642;
-constexpr WORD CURSOR_SIZENESW = 32643;
-constexpr WORD CURSOR_SIZEWE = 32644;
-constexpr WORD CURSOR_SIZENS = 32645;
-constexpr WORD CURSOR_SIZEALL = 32646;
-
-void set_cursor_shape(WORD cursor)
+// A system cursor (one of the IDC_SIZE* resources).
+void set_cursor_shape(LPCSTR cursor)
 {
-    SetCursor(static_cast<HCURSOR>(LoadImageA(nullptr, MAKEINTRESOURCEA(cursor), IMAGE_CURSOR, 0,
-                                              0, LR_SHARED | LR_DEFAULTSIZE)));
+    SetCursor(static_cast<HCURSOR>(
+        LoadImageA(nullptr, cursor, IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE)));
 }
 
-void sizing_place_cursor(WORD cursor, LONG x, LONG y)
+void sizing_place_cursor(LPCSTR cursor, LONG x, LONG y)
 {
     SetCursorPos(x, y);
     set_cursor_shape(cursor);
@@ -139,7 +133,7 @@ LRESULT begin_sizing(HWND window, WPARAM wparam)
     if (s->side == SIDE_NONE) {
         s->restore_cursor = 1;
         GetCursorPos(&s->saved_cursor);
-        set_cursor_shape(CURSOR_SIZEALL);
+        set_cursor_shape(IDC_SIZEALL);
     } else {
         s->restore_cursor = 0;
     }
@@ -160,15 +154,15 @@ void arrow_key(HWND window, WPARAM key)
         switch (s->side) {
         case SIDE_NONE:
             s->side = WMSZ_LEFT;
-            sizing_place_cursor(CURSOR_SIZEWE, r.left, p.y);
+            sizing_place_cursor(IDC_SIZEWE, r.left, p.y);
             return;
         case WMSZ_TOP:
             s->side = WMSZ_TOPLEFT;
-            sizing_place_cursor(CURSOR_SIZENWSE, r.left + 2, r.top + 2);
+            sizing_place_cursor(IDC_SIZENWSE, r.left + 2, r.top + 2);
             return;
         case WMSZ_BOTTOM:
             s->side = WMSZ_BOTTOMLEFT;
-            sizing_place_cursor(CURSOR_SIZENESW, r.left, r.bottom - 2);
+            sizing_place_cursor(IDC_SIZENESW, r.left, r.bottom - 2);
             return;
         }
         sizing_step(window, p.x - STEP, p.y);
@@ -177,15 +171,15 @@ void arrow_key(HWND window, WPARAM key)
         switch (s->side) {
         case SIDE_NONE:
             s->side = WMSZ_RIGHT;
-            sizing_place_cursor(CURSOR_SIZEWE, r.right - 2, p.y);
+            sizing_place_cursor(IDC_SIZEWE, r.right - 2, p.y);
             return;
         case WMSZ_TOP:
             s->side = WMSZ_TOPRIGHT;
-            sizing_place_cursor(CURSOR_SIZENESW, r.right - 2, r.top);
+            sizing_place_cursor(IDC_SIZENESW, r.right - 2, r.top);
             return;
         case WMSZ_BOTTOM:
             s->side = WMSZ_BOTTOMRIGHT;
-            sizing_place_cursor(CURSOR_SIZENWSE, r.right - 2, r.bottom - 2);
+            sizing_place_cursor(IDC_SIZENWSE, r.right - 2, r.bottom - 2);
             return;
         }
         sizing_step(window, p.x + STEP, p.y);
@@ -194,15 +188,15 @@ void arrow_key(HWND window, WPARAM key)
         switch (s->side) {
         case SIDE_NONE:
             s->side = WMSZ_TOP;
-            sizing_place_cursor(CURSOR_SIZENS, p.x, r.top);
+            sizing_place_cursor(IDC_SIZENS, p.x, r.top);
             return;
         case WMSZ_LEFT:
             s->side = WMSZ_TOPLEFT;
-            sizing_place_cursor(CURSOR_SIZENWSE, r.left + 2, r.top + 2);
+            sizing_place_cursor(IDC_SIZENWSE, r.left + 2, r.top + 2);
             return;
         case WMSZ_RIGHT:
             s->side = WMSZ_TOPRIGHT;
-            sizing_place_cursor(CURSOR_SIZENESW, r.right - 2, r.top);
+            sizing_place_cursor(IDC_SIZENESW, r.right - 2, r.top);
             return;
         }
         sizing_step(window, p.x, p.y - STEP);
@@ -211,15 +205,15 @@ void arrow_key(HWND window, WPARAM key)
         switch (s->side) {
         case SIDE_NONE:
             s->side = WMSZ_BOTTOM;
-            sizing_place_cursor(CURSOR_SIZENS, p.x, r.bottom - 2);
+            sizing_place_cursor(IDC_SIZENS, p.x, r.bottom - 2);
             return;
         case WMSZ_LEFT:
             s->side = WMSZ_BOTTOMLEFT;
-            sizing_place_cursor(CURSOR_SIZENESW, r.left, r.bottom - 2);
+            sizing_place_cursor(IDC_SIZENESW, r.left, r.bottom - 2);
             return;
         case WMSZ_RIGHT:
             s->side = WMSZ_BOTTOMRIGHT;
-            sizing_place_cursor(CURSOR_SIZENWSE, r.right - 2, r.bottom - 2);
+            sizing_place_cursor(IDC_SIZENWSE, r.right - 2, r.bottom - 2);
             return;
         }
         sizing_step(window, p.x, p.y + STEP);

@@ -5,6 +5,7 @@
 #include "ui/windows/sizing.h"
 #include "runtime/heaps.h"
 #include "runtime/module.h"
+#include "runtime/number_text.h"
 #include <ole2.h>
 
 namespace {
@@ -25,26 +26,13 @@ constexpr DWORD PLACEMENT_BITS = WINDOW_CENTER_SCREEN | WINDOW_CENTER_PARENT;
 // "WindowClass_" and the number in signed decimal; numbers may be as wide as
 // an address, so no printf length modifier is relied on.
 struct ClassName {
-    char text[40];
+    static constexpr char PREFIX[] = "WindowClass_";
+    static constexpr int PREFIX_LENGTH = sizeof PREFIX - 1;
+    char text[PREFIX_LENGTH + DECIMAL_TEXT_BYTES];
     explicit ClassName(ObjectNumber number)
     {
-        static constexpr char prefix[] = "WindowClass_";
-        char digits[24];
-        int n = 0;
-        unsigned long long magnitude = number < 0 ? 0ull - static_cast<unsigned long long>(number)
-                                                  : static_cast<unsigned long long>(number);
-        do {
-            digits[n++] = static_cast<char>('0' + magnitude % 10);
-            magnitude /= 10;
-        } while (magnitude);
-        int at = 0;
-        for (const char* p = prefix; *p; ++p)
-            text[at++] = *p;
-        if (number < 0)
-            text[at++] = '-';
-        while (n)
-            text[at++] = digits[--n];
-        text[at] = '\0';
+        CopyMemory(text, PREFIX, PREFIX_LENGTH);
+        decimal_from_int(number, text + PREFIX_LENGTH);
     }
 };
 
@@ -188,7 +176,7 @@ LONG_PTR open_window(ObjectNumber number, int x, int y, int client_width, int cl
 
     record->back_colour = -1;
     record->mdi_client = nullptr;
-    return requested == ANY_NUMBER ? number : reinterpret_cast<LONG_PTR>(handle);
+    return table_created_result(requested, record, handle);
 }
 
 Window* window_record(ObjectNumber number)

@@ -11,7 +11,8 @@ TEST_F(ButtonAndText, ClickGivesControlEventWithTypeZero)
 {
     HWND button = reinterpret_cast<HWND>(create_button(1, 85, 75, 80, 20, "Start Timer"));
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(GetWindowLongPtrA(button, GWL_STYLE) & 0xFFFF000F, 0x50030000 | BS_PUSHBUTTON);
+    EXPECT_EQ(GetWindowLongPtrA(button, GWL_STYLE) & (0xFFFF0000 | BS_TYPEMASK),
+              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON);
     drain_events();
     click(button, 40, 10);
     EXPECT_EQ(wait_control_event(1, [](LONG_PTR) { return true; }), BN_CLICKED);
@@ -44,7 +45,8 @@ TEST_F(ButtonAndText, NullTextsAreEmpty)
 
 TEST_F(ButtonAndText, TextFlagsCentreAndSink)
 {
-    HWND centred = reinterpret_cast<HWND>(create_text(2, 35, 30, 125, 25, "Random Delay Maximum", 1));
+    HWND centred = reinterpret_cast<HWND>(
+        create_text(2, 35, 30, 125, 25, "Random Delay Maximum", SS_CENTER));
     ASSERT_NE(centred, nullptr);
     EXPECT_EQ(GetWindowLongPtrA(centred, GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
     EXPECT_FALSE(GetWindowLongPtrA(centred, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);

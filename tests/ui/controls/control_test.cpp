@@ -1,6 +1,7 @@
 // The control core: numbers, registration and teardown, the generic
 // operations, routing of parent notifications and the shared brushes.
 #include "tests/ui/controls/fixture.h"
+#include <string.h>
 #include "ui/controls/brush_cache.h"
 #include "ui/controls/button.h"
 #include "ui/controls/spin.h"
@@ -29,9 +30,9 @@ TEST_F(ControlCore, CreatedControlCarriesItsNumberAndTheListFont)
     Control* record = control_lookup(4);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->handle, text);
-    EXPECT_EQ(record->kind, text_kind());
-    EXPECT_EQ(text_kind()->kind_id, KIND_TEXT);
-    EXPECT_EQ(text_kind()->table_size, static_cast<int32_t>(sizeof(ControlKind)));
+    EXPECT_EQ(record->kind, &TEXT_KIND);
+    EXPECT_EQ(TEXT_KIND.kind_id, KIND_TEXT);
+    EXPECT_EQ(TEXT_KIND.table_size, static_cast<int32_t>(sizeof(ControlKind)));
     EXPECT_EQ(control_text(4), "hello");
 }
 
@@ -69,7 +70,68 @@ TEST_F(ControlCore, ReusedNumberReplacesTheOldControl)
     Control* record = control_lookup(7);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->handle, second);
-    EXPECT_EQ(record->kind, text_kind());
+    EXPECT_EQ(record->kind, &TEXT_KIND);
+}
+
+// The class whose windows refuse_class stops, as a system out of resources
+// would. With the common controls 6 the system classes carry a version
+// prefix ("6.0.2600.2982!Button").
+const char* refused_class;
+
+LRESULT CALLBACK refuse_class(int code, WPARAM wparam, LPARAM lparam)
+{
+    if (code == HCBT_CREATEWND) {
+        const char* name = reinterpret_cast<CBT_CREATEWNDA*>(lparam)->lpcs->lpszClass;
+        if (HIWORD(reinterpret_cast<UINT_PTR>(name))) {
+            const char* bang = strrchr(name, '!');
+            if (lstrcmpiA(bang ? bang + 1 : name, refused_class) == 0)
+                return 1;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+// Every object the control table holds, handed-out records included.
+int table_objects()
+{
+    int count = 0;
+    ObjectNumber number;
+    table_walk_begin(control_table());
+    while (table_walk_next(control_table(), &number))
+        ++count;
+    return count;
+}
+
+// A control whose window cannot be made takes no record: the control that
+// held the number stays, and ANY_NUMBER leaves no handed-out record behind.
+TEST_F(ControlCore, NoWindowNoControlAndTheNumbersOldControlStays)
+{
+    const struct {
+        const char* class_name;
+        LONG_PTR (*create)(ObjectNumber number);
+    } kinds[] = {
+        {"Button", [](ObjectNumber n) { return create_button(n, 0, 0, 50, 20, "b"); }},
+        {"Static", [](ObjectNumber n) { return create_text(n, 0, 0, 50, 20, "t"); }},
+        {"Edit", [](ObjectNumber n) { return create_spin(n, 0, 0, 55, 20, 0, 9); }},
+    };
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.class_name);
+        ASSERT_NE(kind.create(4), 0);
+        const HWND old = control_lookup(4)->handle;
+        const int objects = table_objects();
+        refused_class = kind.class_name;
+        HHOOK hook = SetWindowsHookExA(WH_CBT, refuse_class, nullptr, GetCurrentThreadId());
+        ASSERT_NE(hook, nullptr);
+        const LONG_PTR again = kind.create(4);
+        const LONG_PTR any = kind.create(ANY_NUMBER);
+        UnhookWindowsHookEx(hook);
+        EXPECT_EQ(again, 0);
+        EXPECT_EQ(any, 0);
+        ASSERT_NE(control_lookup(4), nullptr) << "the old control was destroyed";
+        EXPECT_EQ(control_lookup(4)->handle, old);
+        EXPECT_EQ(table_objects(), objects);
+        DestroyWindow(old);
+    }
 }
 
 TEST_F(ControlCore, NumbersThatNameNoControlDoNothing)

@@ -5,10 +5,7 @@
 #include "runtime/module.h"
 #include "runtime/string_workspace.h"
 #include "runtime/threads.h"
-#include "ui/controls/control.h"
-#include "ui/controls/font.h"
-#include "ui/controls/status_bar.h"
-#include "ui/windows/window.h"
+#include "ui/controls/ui_libraries.h"
 
 int main(int argc, char** argv)
 {
@@ -17,10 +14,7 @@ int main(int argc, char** argv)
     general_heap_create();
     workspace_init();
     block_list_heap_create();
-    font_library_init();
-    init_windows();
-    control_library_init();
-    status_bar_library_init();
+    ui_libraries_init();
     threads_init();
     return RUN_ALL_TESTS();
 }

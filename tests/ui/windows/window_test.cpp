@@ -52,6 +52,9 @@ protected:
     HHOOK hook = nullptr;
 };
 
+// The game's style: a caption and a system menu.
+constexpr LONG CAPTION_MENU = WS_CAPTION | WS_SYSMENU;
+
 SIZE outer_size(int client_width, int client_height, DWORD style)
 {
     RECT r = {0, 0, client_width, client_height};
@@ -129,10 +132,12 @@ TEST_F(WindowTest, AcceleratorsMapTabAndShiftTabToTheFocusCommands)
 
 TEST_F(WindowTest, GameFlagsCentreOnTheScreenWithCaptionAndSystemMenu)
 {
-    HWND h = reinterpret_cast<HWND>(open_window(0, 410, 283, 255, 192, "Flinchmeter", 0xC80003));
+    HWND h = reinterpret_cast<HWND>(
+        open_window(0, 410, 283, 255, 192, "Flinchmeter",
+                    CAPTION_MENU | WINDOW_CENTER_SCREEN | WINDOW_CENTER_PARENT));
     ASSERT_NE(h, nullptr);
-    EXPECT_EQ(last_create.style, 0xC80000);
-    const SIZE outer = outer_size(255, 192, 0xC80000);
+    EXPECT_EQ(last_create.style, CAPTION_MENU);
+    const SIZE outer = outer_size(255, 192, CAPTION_MENU);
     EXPECT_EQ(last_create.cx, outer.cx);
     EXPECT_EQ(last_create.x, (GetSystemMetrics(SM_CXSCREEN) - outer.cx) / 2);
     EXPECT_EQ(last_create.y, (GetSystemMetrics(SM_CYSCREEN) - outer.cy) / 2);
@@ -142,7 +147,8 @@ TEST_F(WindowTest, WindowLargerThanTheScreenIsShrunkToItAtTheOrigin)
 {
     const int sw = GetSystemMetrics(SM_CXSCREEN);
     const int sh = GetSystemMetrics(SM_CYSCREEN);
-    ASSERT_NE(open_window(2, 5, 5, sw + 300, sh + 200, "big", 0xC80001), 0);
+    ASSERT_NE(open_window(2, 5, 5, sw + 300, sh + 200, "big", CAPTION_MENU | WINDOW_CENTER_SCREEN),
+              0);
     EXPECT_EQ(last_create.x, 0);
     EXPECT_EQ(last_create.y, 0);
     EXPECT_EQ(last_create.cx, sw);
@@ -151,18 +157,21 @@ TEST_F(WindowTest, WindowLargerThanTheScreenIsShrunkToItAtTheOrigin)
 
 TEST_F(WindowTest, CentringOnAParentClampsToZeroButNotOnTheFarSide)
 {
-    HWND small = reinterpret_cast<HWND>(open_window(4, 0, 0, 40, 30, "small", 0xC80000));
+    HWND small = reinterpret_cast<HWND>(open_window(4, 0, 0, 40, 30, "small", CAPTION_MENU));
     ASSERT_NE(small, nullptr);
     SetWindowPos(small, nullptr, 10, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ASSERT_NE(open_window(5, 700, 700, 300, 200, "child", 0xC80002, small), 0);
+    ASSERT_NE(open_window(5, 700, 700, 300, 200, "child", CAPTION_MENU | WINDOW_CENTER_PARENT,
+                          small),
+              0);
     EXPECT_EQ(last_create.x, 0);
     EXPECT_EQ(last_create.y, 0);
 
     RECT pr;
     SetWindowPos(small, nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     GetWindowRect(small, &pr);
-    const SIZE outer = outer_size(20, 10, 0xC80000);
-    ASSERT_NE(open_window(6, 0, 0, 20, 10, "tiny", 0xC80002, small), 0);
+    const SIZE outer = outer_size(20, 10, CAPTION_MENU);
+    ASSERT_NE(open_window(6, 0, 0, 20, 10, "tiny", CAPTION_MENU | WINDOW_CENTER_PARENT, small),
+              0);
     EXPECT_EQ(last_create.x, pr.left + ((pr.right - pr.left) - outer.cx) / 2);
     EXPECT_EQ(last_create.y, pr.top + ((pr.bottom - pr.top) - outer.cy) / 2);
 }
@@ -174,8 +183,8 @@ TEST_F(WindowTest, CentringOnTheParentWithoutOneUsesTheActiveWindow)
     ASSERT_EQ(GetActiveWindow(), active);
     RECT ar;
     GetWindowRect(active, &ar);
-    const SIZE outer = outer_size(100, 50, 0xC80000);
-    ASSERT_NE(open_window(8, 0, 0, 100, 50, "popup", 0xC80002), 0);
+    const SIZE outer = outer_size(100, 50, CAPTION_MENU);
+    ASSERT_NE(open_window(8, 0, 0, 100, 50, "popup", CAPTION_MENU | WINDOW_CENTER_PARENT), 0);
     EXPECT_EQ(last_create.x, ar.left + ((ar.right - ar.left) - outer.cx) / 2);
 }
 
@@ -195,7 +204,9 @@ TEST_F(WindowTest, IgnoredCoordinateGivesTheSystemDefaultPosition)
     EXPECT_NE(r.left, 100);
     EXPECT_GT(r.top, COORD_IGNORE + 1000);
     // With a centring bit the coordinates are the centring's business.
-    ASSERT_NE(open_window(10, COORD_IGNORE, COORD_IGNORE, 50, 50, "centred", 0xC80001), 0);
+    ASSERT_NE(open_window(10, COORD_IGNORE, COORD_IGNORE, 50, 50, "centred",
+                          CAPTION_MENU | WINDOW_CENTER_SCREEN),
+              0);
     EXPECT_NE(last_create.x, CW_USEDEFAULT);
 }
 

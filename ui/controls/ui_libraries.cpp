@@ -1,0 +1,14 @@
+// Start-up of the user-interface libraries.
+#include "ui/controls/ui_libraries.h"
+#include "ui/controls/control.h"
+#include "ui/controls/font.h"
+#include "ui/controls/status_bar.h"
+#include "ui/windows/window.h"
+
+void ui_libraries_init()
+{
+    font_library_init();
+    init_windows();
+    control_library_init();
+    status_bar_library_init();
+}
