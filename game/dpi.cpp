@@ -14,9 +14,8 @@ int the_dpi;
 int display_dpi()
 {
     if (!the_dpi) {
-        HDC screen = GetDC(nullptr);
-        const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-        ReleaseDC(nullptr, screen);
+        const WindowDc screen(nullptr);
+        const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
         the_dpi = dpi > 0 ? dpi : LAYOUT_DPI;
     }
     return the_dpi;
@@ -43,14 +42,11 @@ void widen_to_text(ObjectNumber number)
     char text[64];
     const int length = GetWindowTextA(window, text, sizeof text);
     SIZE extent = {};
-    if (HDC dc = GetDC(window)) {
-        {
-            // A control without a font of its own draws with the DC's.
-            SelectedObject font(dc,
-                                reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
-            GetTextExtentPoint32A(dc, text, length, &extent);
-        }
-        ReleaseDC(window, dc);
+    if (const WindowDc dc(window); dc.get()) {
+        // A control without a font of its own draws with the DC's.
+        const SelectedObject font(dc.get(),
+                                  reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32A(dc.get(), text, length, &extent);
     }
     RECT at;
     GetWindowRect(window, &at);

@@ -38,6 +38,24 @@ public:
     DisplayDc() : Owned(CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {}
 };
 
+// A window's device context (GetDC), or the screen's for a null window.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc()
+    {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
 // Holds a critical section for the life of a scope.
 class SectionLock {
 public:
