@@ -21,7 +21,6 @@ namespace {
 using namespace results_px;
 
 constexpr int COUNT_LINES = 4;
-constexpr WPARAM SYSCOMMAND_MASK = 0xFFF0;
 
 LRESULT CALLBACK results_window_message(HWND window, UINT message, WPARAM, LPARAM)
 {
@@ -36,7 +35,7 @@ LRESULT CALLBACK results_window_message(HWND window, UINT message, WPARAM, LPARA
 
 LRESULT CALLBACK main_window_message(HWND, UINT message, WPARAM wparam, LPARAM)
 {
-    if (message == WM_SYSCOMMAND && (wparam & SYSCOMMAND_MASK) == CMD_SESSION_RESULTS) {
+    if (message == WM_SYSCOMMAND && system_command(wparam) == CMD_SESSION_RESULTS) {
         results_window_show();
         return 0;
     }

@@ -24,7 +24,8 @@ DWORD WINAPI sound_go_beep(void*)
 
 bool space_bar_down()
 {
-    return (GetKeyState(VK_SPACE) & 0x8000) != 0;
+    constexpr SHORT DOWN = static_cast<SHORT>(0x8000);  // the state's high bit
+    return (GetKeyState(VK_SPACE) & DOWN) != 0;
 }
 
 // GetKeyState reports only keys whose messages this thread, or a thread

@@ -4,6 +4,7 @@
 // through the window's own message flow, resizing it as it goes.
 #include "ui/windows/sizing.h"
 #include "ui/windows/events.h"
+#include "ui/windows/window.h"
 #include "runtime/shared_record.h"
 
 namespace {
@@ -283,14 +284,14 @@ LRESULT sizing_hook(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
     // Another program can post SC_SIZE to any window. One that cannot be sized
     // ignores it: the default handling would still take the mouse (Wine's
     // enters its keyboard sizing mode).
-    if (message == WM_SYSCOMMAND && (wparam & 0xFFF0) == SC_SIZE && !can_be_sized(window))
+    if (message == WM_SYSCOMMAND && system_command(wparam) == SC_SIZE && !can_be_sized(window))
         return 0;
     SizingState* s = sizing_state();
     // Without the record (start-up not run, or out of memory) the system sizes.
     if (!s)
         return NOT_HANDLED;
     if (!s->active) {
-        if (message == WM_SYSCOMMAND && (wparam & 0xFFF0) == SC_SIZE)
+        if (message == WM_SYSCOMMAND && system_command(wparam) == SC_SIZE)
             return begin_sizing(window, wparam);
         return NOT_HANDLED;
     }

@@ -10,6 +10,10 @@
 
 namespace {
 
+constexpr int32_t WINDOW_GROW_STEP = 16;
+// Every window class shows the program's icon, resource 1.
+constexpr WORD CLASS_ICON = 1;
+
 ObjectTable* the_window_table;
 HICON class_icon;
 HCURSOR class_cursor;
@@ -95,9 +99,9 @@ void free_window_record(ObjectNumber number, Window* record)
 
 void init_windows()
 {
-    the_window_table = table_create(sizeof(Window), 16, close_window_hook);
+    the_window_table = table_create(sizeof(Window), WINDOW_GROW_STEP, close_window_hook);
     event_state_init();
-    class_icon = LoadIconA(module_handle(), MAKEINTRESOURCEA(1));
+    class_icon = LoadIconA(module_handle(), MAKEINTRESOURCEA(CLASS_ICON));
     class_cursor = LoadCursorA(nullptr, IDC_ARROW);
     sizing_init();
 }

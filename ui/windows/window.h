@@ -11,6 +11,12 @@ constexpr DWORD WINDOW_DEFAULT_FLAGS = WS_CAPTION | WS_SYSMENU;
 static_assert(WINDOW_INVISIBLE == 0x10000000 && WINDOW_DEFAULT_FLAGS == 0x00C80000);
 constexpr int COORD_IGNORE = -65535;
 
+// WM_SYSCOMMAND's command: the system keeps the low four bits of wParam.
+constexpr WPARAM system_command(WPARAM wparam)
+{
+    return wparam & 0xFFF0;
+}
+
 constexpr WORD CMD_FOCUS_NEXT = 1212;
 constexpr WORD CMD_FOCUS_PREV = 1213;
 
