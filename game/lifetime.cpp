@@ -1,9 +1,7 @@
 // Start-up and release of the runtime's libraries.
 #include "game/lifetime.h"
 #include "game/trial_gate.h"
-#include "runtime/heaps.h"
-#include "runtime/module.h"
-#include "runtime/string_workspace.h"
+#include "runtime/core_init.h"
 #include "runtime/threads.h"
 #include "ui/controls/font.h"
 #include "ui/controls/ui_libraries.h"
@@ -11,10 +9,7 @@
 
 void start_runtime()
 {
-    module_handle_init();
-    general_heap_create();
-    workspace_init();
-    block_list_heap_create();
+    runtime_core_init();
     ui_libraries_init();
     threads_init();
     trial_gate_init();

@@ -1,15 +1,13 @@
 // Brings up the heaps and the window library for the window tests.
 #include <gtest/gtest.h>
-#include "runtime/heaps.h"
-#include "runtime/module.h"
+#include "runtime/core_init.h"
 #include "ui/windows/window.h"
 
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    module_handle_init();
-    general_heap_create();
-    block_list_heap_create();
+    if (!runtime_core_init())
+        return 2;
     init_windows();
     return RUN_ALL_TESTS();
 }
