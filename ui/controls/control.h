@@ -38,33 +38,42 @@ struct Control {
     HWND buddy;               // a spin's up-down; null for the other kinds
 };
 
+// The operations a kind may provide, each taking the control's record.
+using ParentMessageOp = LRESULT (*)(Control*, HWND window, UINT message, WPARAM, LPARAM);
+using RecordOp = void (*)(Control*);
+using GetValueOp = int32_t (*)(Control*);
+using SetValueOp = void (*)(Control*, int32_t value);
+using GetTextOp = void (*)(Control*, int32_t pos);
+using SetTextOp = BOOL (*)(Control*, const char* text);
+using ResizeOp = void (*)(Control*, int x, int y, int width, int height);
+using GetWidthOp = int (*)(Control*);
+using HideOp = void (*)(Control*, int flag);
+using GetTypedOp = int32_t (*)(Control*, int32_t type);
+using SetTypedOp = void (*)(Control*, int32_t type, int32_t value);
+
 // One constant table per kind. A null slot means the kind does not provide
 // the operation. Slot order is fixed: unused words stay reserved.
 struct ControlKind {
     int32_t kind_id = 0;
     int32_t table_size = 0;
-    LRESULT (*on_parent_message)(Control* record, HWND window, UINT message, WPARAM wparam,
-                                 LPARAM lparam) = nullptr;                    // 2
-    void (*on_destroy)(Control* record) = nullptr;                            // 3
-    int32_t (*get_state)(Control* record) = nullptr;                          // 4
-    void (*set_state)(Control* record, int32_t value) = nullptr;              // 5
-    void (*get_text)(Control* record, int32_t pos) = nullptr;                 // 6
-    BOOL (*set_text)(Control* record, const char* text) = nullptr;            // 7
+    ParentMessageOp on_parent_message = nullptr;  // 2
+    RecordOp on_destroy = nullptr;                // 3
+    GetValueOp get_state = nullptr;               // 4
+    SetValueOp set_state = nullptr;               // 5
+    GetTextOp get_text = nullptr;                 // 6
+    SetTextOp set_text = nullptr;                 // 7
     void* reserved_8_11[4] = {};
-    void (*resize)(Control* record, int x, int y, int width,
-                   int height) = nullptr;                                     // 12
+    ResizeOp resize = nullptr;  // 12
     void* reserved_13_20[8] = {};
-    int (*get_width)(Control* record) = nullptr;                              // 21
+    GetWidthOp get_width = nullptr;  // 21
     void* reserved_22 = nullptr;
-    void (*hide)(Control* record, int flag) = nullptr;                        // 23
+    HideOp hide = nullptr;  // 23
     void* reserved_24_25[2] = {};
-    int32_t (*get_attribute)(Control* record, int32_t type) = nullptr;        // 26
-    void (*set_attribute)(Control* record, int32_t type,
-                          int32_t value) = nullptr;                           // 27
+    GetTypedOp get_attribute = nullptr;  // 26
+    SetTypedOp set_attribute = nullptr;  // 27
     void* reserved_28_29[2] = {};
-    void (*set_colour)(Control* record, int32_t type,
-                       int32_t colour) = nullptr;                             // 30
-    int32_t (*get_colour)(Control* record, int32_t type) = nullptr;           // 31
+    SetTypedOp set_colour = nullptr;  // 30
+    GetTypedOp get_colour = nullptr;  // 31
     void* reserved_32_35[4] = {};
 };
 
