@@ -1,23 +1,19 @@
 #!/bin/sh
-# `make bench`: builds both targets and plays at least 30 reaction trials
+# `make bench`: builds the targets and plays at least 30 reaction trials
 # against each built game under Wine, through the end-to-end driver: prints
 # the read-out's error against the true delay, the polling loop's period,
-# the game's handle count and private memory, and the size of both .exe files.
+# the game's handle count and private memory, and the size of the .exe files.
 # It prints figures and judges none; it fails only when it cannot run.
 # TRIALS=n plays more trials; ARCHES picks the targets (default both).
 set -eu
 . "$(dirname "$0")/common.sh"
 trap cleanup EXIT INT TERM
 
-"$ROOT/tools/setup.sh"
-for arch in i686 x86_64; do
-    echo "== building $arch"
-    configure_and_build "$arch" Flinchmeter e2e_bench >/dev/null
-done
+setup_and_build --quiet Flinchmeter e2e_bench
 
 echo
 echo "== size of the release .exe files (target: 32-bit at most 64 KiB = 65536 bytes)"
-for arch in i686 x86_64; do
+for arch in $ARCHES; do
     exe="$BUILD/$arch/game/Flinchmeter.exe"
     size=$(stat -c %s "$exe")
     printf '  %-7s %7d bytes (%d KiB)  %s\n' "$arch" "$size" $(( (size + 1023) / 1024 )) \

@@ -1,5 +1,4 @@
-# Shared by the scripts behind `make test`, `make run` and `make bench`.
-# Sourced, not run.
+# Shared by the scripts behind the make targets. Sourced, not run.
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD="$ROOT/build"
@@ -17,6 +16,26 @@ configure_and_build() {  # arch [targets...]
     else
         cmake --build "$dir" -j "$JOBS"
     fi
+}
+
+# Installs what is missing, then builds the given targets (all when none are
+# given) of every architecture in ARCHES; --quiet keeps the build's progress
+# off the output.
+setup_and_build() {  # [--quiet] [targets...]
+    quiet=""
+    if [ "${1:-}" = --quiet ]; then
+        quiet=1
+        shift
+    fi
+    "$ROOT/tools/setup.sh"
+    for arch in $ARCHES; do
+        echo "== building $arch"
+        if [ -n "$quiet" ]; then
+            configure_and_build "$arch" "$@" >/dev/null
+        else
+            configure_and_build "$arch" "$@"
+        fi
+    done
 }
 
 XVFB_PID=""

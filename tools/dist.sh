@@ -5,6 +5,8 @@
 # to prove that the bytes depend on the source alone, and writes the zips,
 # the .exe files and SHA256SUMS to dist/. Leaves no dist/ on failure.
 set -eu
+# A release is always both targets.
+ARCHES="i686 x86_64"
 . "$(dirname "$0")/common.sh"
 
 SCRATCH=$(mktemp -d)
@@ -78,13 +80,9 @@ package() {  # exe zip
 
 # A failed run must not leave an older release looking like this one's.
 rm -rf "$ROOT/dist"
-"$ROOT/tools/setup.sh"
+setup_and_build Flinchmeter
 out="$SCRATCH/dist"
 mkdir "$out"
-for arch in i686 x86_64; do
-    echo "== building $arch"
-    configure_and_build "$arch" Flinchmeter
-done
 VERSION=$(sed -n 's/^#define FLINCH_VERSION_TEXT "\(.*\)"$/\1/p' "$BUILD/i686/resources/version.h")
 [ -n "$VERSION" ] || fail "no version in $BUILD/i686/resources/version.h"
 

@@ -3,11 +3,11 @@
 # under Wine on the user's display. Without a display it runs the game on a
 # private Xvfb display, saves a screenshot under build/ and ends the game.
 set -eu
+ARCHES=i686
 . "$(dirname "$0")/common.sh"
 trap cleanup EXIT INT TERM
 
-"$ROOT/tools/setup.sh"
-configure_and_build i686 Flinchmeter
+setup_and_build Flinchmeter
 exe="$BUILD/i686/game/Flinchmeter.exe"
 prefix="$BUILD/run-prefix"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

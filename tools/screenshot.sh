@@ -6,11 +6,11 @@
 # a PNG; then plays nine more and saves the session results window. Last, the
 # first picture again on a display of 144 DPI: docs/flinchmeter-144dpi.png.
 set -eu
+ARCHES=i686
 . "$(dirname "$0")/common.sh"
 trap cleanup EXIT INT TERM
 
-"$ROOT/tools/setup.sh"
-configure_and_build i686 Flinchmeter e2e_pose >/dev/null
+setup_and_build --quiet Flinchmeter e2e_pose
 dir="$BUILD/i686"
 prefix="$BUILD/screenshot-prefix"
 prefix_144="$BUILD/screenshot-prefix-144dpi"

@@ -9,11 +9,7 @@ ARCHES=${ARCHES:-i686}
 . "$(dirname "$0")/common.sh"
 trap cleanup EXIT INT TERM
 
-"$ROOT/tools/setup.sh"
-for arch in $ARCHES; do
-    echo "== building $arch"
-    configure_and_build "$arch" Flinchmeter e2e_soak >/dev/null
-done
+setup_and_build --quiet Flinchmeter e2e_soak
 
 start_xvfb
 status=0

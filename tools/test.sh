@@ -9,11 +9,7 @@ set -eu
 . "$(dirname "$0")/common.sh"
 trap cleanup EXIT INT TERM
 
-"$ROOT/tools/setup.sh"
-for arch in $ARCHES; do
-    echo "== building $arch"
-    configure_and_build "$arch"
-done
+setup_and_build
 
 # Runs CTest in one prefix with the given label filter, unless the filter
 # (with CTEST_ARGS) selects no test.
