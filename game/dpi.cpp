@@ -21,7 +21,7 @@ int display_dpi()
     return the_dpi;
 }
 
-} // namespace
+}  // namespace
 
 int px(int figure)
 {
@@ -44,8 +44,8 @@ void widen_to_text(ObjectNumber number)
     SIZE extent = {};
     if (const WindowDc dc(window); dc.get()) {
         // A control without a font of its own draws with the DC's.
-        const SelectedObject font(dc.get(),
-                                  reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
+        const SelectedObject font(
+            dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
         GetTextExtentPoint32A(dc.get(), text, length, &extent);
     }
     RECT at;

@@ -77,7 +77,7 @@ void start_trial(TrialStarter start_thread)
     }
 }
 
-} // namespace
+}  // namespace
 
 int main_event_loop(TrialStarter start_thread)
 {

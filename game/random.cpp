@@ -16,9 +16,12 @@ int32_t previous_pair(int32_t pair)
     return pair == 0 ? RANDOM_PAIRS - 1 : pair - 1;
 }
 
-} // namespace
+}  // namespace
 
-RandomState* random_state() { return &the_random_state; }
+RandomState* random_state()
+{
+    return &the_random_state;
+}
 
 uint64_t random_step()
 {

@@ -132,8 +132,7 @@ void draw_median(HDC dc, const RECT& plot, int y)
           DT_RIGHT | DT_BOTTOM, MEDIAN);
 }
 
-void trial_label(HDC dc, int32_t number, int x, const RECT& chart, const RECT& plot,
-                 UINT align)
+void trial_label(HDC dc, int32_t number, int x, const RECT& chart, const RECT& plot, UINT align)
 {
     char text[LABEL_BYTES];
     sprintf(text, "trial %ld", static_cast<long>(number));
@@ -145,14 +144,13 @@ void trial_label(HDC dc, int32_t number, int x, const RECT& chart, const RECT& p
     label(dc, text, where, align | DT_TOP, AXIS);
 }
 
-} // namespace
+}  // namespace
 
 void draw_results_chart(HDC dc, const TrialRecord* records, int32_t count, double median_ms)
 {
     const RECT chart = px(CHART);
     const RECT plot = {chart.left + px(AXIS_LABEL_WIDTH), chart.top + px(PLOT_TOP_MARGIN),
-                       chart.right - px(PLOT_RIGHT_MARGIN),
-                       chart.bottom - px(TRIAL_LABEL_HEIGHT)};
+                       chart.right - px(PLOT_RIGHT_MARGIN), chart.bottom - px(TRIAL_LABEL_HEIGHT)};
 
     // The most recent presses that fit, oldest first.
     int fit = (plot.right - plot.left) / px(MARK_SPACING);
@@ -203,6 +201,6 @@ void draw_results_chart(HDC dc, const TrialRecord* records, int32_t count, doubl
     trial_label(dc, shown[0]->number, points[0].x - spacing / 2, chart, plot, DT_LEFT);
     // Two labels need room between them.
     if (points[marks - 1].x - points[0].x >= 2 * px(TRIAL_LABEL_WIDTH))
-        trial_label(dc, shown[marks - 1]->number, points[marks - 1].x + spacing / 2, chart,
-                    plot, DT_RIGHT);
+        trial_label(dc, shown[marks - 1]->number, points[marks - 1].x + spacing / 2, chart, plot,
+                    DT_RIGHT);
 }

@@ -45,4 +45,4 @@ constexpr int BUTTON_Y = 285;
 constexpr int BUTTON_WIDTH = 75;
 constexpr int BUTTON_HEIGHT = 23;
 
-} // namespace results_px
+}  // namespace results_px

@@ -78,7 +78,7 @@ void place(HWND results, HWND main)
     SetWindowPos(results, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-} // namespace
+}  // namespace
 
 bool results_attach_to_main_window()
 {

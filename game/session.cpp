@@ -55,7 +55,7 @@ bool make_room()
     return true;
 }
 
-} // namespace
+}  // namespace
 
 bool session_hand_over(const TrialRecord& record)
 {

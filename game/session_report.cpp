@@ -14,9 +14,12 @@ constexpr size_t TABLE_LINE_BYTES = 11 + 11 + 10 + SECONDS_TEXT_BYTES + 3 + 2;
 const char* outcome_name(TrialOutcome outcome)
 {
     switch (outcome) {
-    case TrialOutcome::PRESS: return "press";
-    case TrialOutcome::EARLY: return "early";
-    case TrialOutcome::TIME_LIMIT: return "time limit";
+    case TrialOutcome::PRESS:
+        return "press";
+    case TrialOutcome::EARLY:
+        return "early";
+    case TrialOutcome::TIME_LIMIT:
+        return "time limit";
     }
     return "";
 }
@@ -54,7 +57,7 @@ void value_text(double ms, char* out)
     seconds_text(static_cast<int32_t>(ms + 0.5), out);
 }
 
-} // namespace
+}  // namespace
 
 void seconds_text(int32_t ms, char* out)
 {
@@ -71,8 +74,12 @@ SessionStats session_stats(const TrialRecord* records, int32_t count, int32_t* s
             scratch[s.presses++] = records[i].reading_ms;
             sum += records[i].reading_ms;
             break;
-        case TrialOutcome::EARLY: ++s.early_presses; break;
-        case TrialOutcome::TIME_LIMIT: ++s.time_limits; break;
+        case TrialOutcome::EARLY:
+            ++s.early_presses;
+            break;
+        case TrialOutcome::TIME_LIMIT:
+            ++s.time_limits;
+            break;
         }
     }
     const int32_t n = s.presses;

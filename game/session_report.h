@@ -8,10 +8,10 @@
 enum class TrialOutcome : int32_t { PRESS, EARLY, TIME_LIMIT };
 
 struct TrialRecord {
-    int32_t number;       // from 1, in the order the trials ended
+    int32_t number;  // from 1, in the order the trials ended
     int32_t delay_s;
     TrialOutcome outcome;
-    int32_t reading_ms;   // what the read-out showed; 0 when it showed none
+    int32_t reading_ms;  // what the read-out showed; 0 when it showed none
 };
 
 // A statistic that is not defined for the session (too few presses).
@@ -25,10 +25,10 @@ struct SessionStats {
     int32_t time_limits;
     // Over the presses' readings, in milliseconds; NO_VALUE where undefined.
     double best_ms;
-    double median_ms;       // the mean of the middle two for an even count
+    double median_ms;  // the mean of the middle two for an even count
     double mean_ms;
-    double deviation_ms;    // sample standard deviation, from two presses
-    double last_mean_ms;    // mean of the last LAST_PRESSES presses
+    double deviation_ms;  // sample standard deviation, from two presses
+    double last_mean_ms;  // mean of the last LAST_PRESSES presses
 };
 
 // `scratch` has room for `count` values; what it holds afterwards is of no use.

@@ -140,7 +140,7 @@ bool run_phases(StringVar* readout_text, TrialRecord* record)
     return show_status(TEXT_SLOWCOACH) && enable(CTRL_START_BUTTON) && enable(CTRL_DELAY_SPIN);
 }
 
-} // namespace
+}  // namespace
 
 void set_trial_beep(TrialBeep beep)
 {

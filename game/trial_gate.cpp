@@ -26,7 +26,7 @@ void replace_event(bool make)
     no_calls_event = make ? CreateEventA(nullptr, TRUE, calls_under_way == 0, nullptr) : nullptr;
 }
 
-} // namespace
+}  // namespace
 
 void trial_gate_init()
 {
@@ -85,8 +85,8 @@ void trial_gate_close()
     // event, look again every millisecond.
     DWORD handles = event ? 1 : 0;
     while (!no_calls_under_way()) {
-        const DWORD woke = MsgWaitForMultipleObjects(handles, &event, FALSE,
-                                                     handles ? INFINITE : 1, QS_SENDMESSAGE);
+        const DWORD woke = MsgWaitForMultipleObjects(handles, &event, FALSE, handles ? INFINITE : 1,
+                                                     QS_SENDMESSAGE);
         if (woke == WAIT_OBJECT_0 + handles) {
             MSG msg;
             PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);

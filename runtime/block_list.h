@@ -5,8 +5,8 @@
 #include <stddef.h>
 
 struct BlockLinks {
-    BlockLinks* next;   // next older block, null at the oldest
-    BlockLinks* prev;   // next newer block, null at the head
+    BlockLinks* next;  // next older block, null at the oldest
+    BlockLinks* prev;  // next newer block, null at the head
 };
 
 using BlockList = BlockLinks*;

@@ -4,7 +4,7 @@
 namespace {
 HANDLE the_general_heap;
 HANDLE the_block_list_heap;
-}
+}  // namespace
 
 HANDLE general_heap_create()
 {
@@ -20,7 +20,10 @@ void general_heap_destroy()
     }
 }
 
-HANDLE general_heap() { return the_general_heap; }
+HANDLE general_heap()
+{
+    return the_general_heap;
+}
 
 HANDLE block_list_heap_create()
 {
@@ -28,7 +31,10 @@ HANDLE block_list_heap_create()
     return the_block_list_heap;
 }
 
-HANDLE block_list_heap() { return the_block_list_heap; }
+HANDLE block_list_heap()
+{
+    return the_block_list_heap;
+}
 
 void* general_alloc(size_t bytes)
 {

@@ -17,7 +17,7 @@ constexpr int32_t FLOAT_FORMAT_BYTES = 10;
 
 static_assert(1 + 39 + 1 + STR_FLOAT_MAX_DECIMALS + 1 <= FLOAT_TEXT_BYTES);
 
-} // namespace
+}  // namespace
 
 int decimal_from_int(intptr_t value, char* out)
 {

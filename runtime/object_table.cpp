@@ -29,7 +29,7 @@ BlockLinks* handed_out_block(const ObjectTable* table, ObjectNumber number)
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 ObjectTable* table_create(int32_t record_size, int32_t grow_step, FreeHook free_hook)
 {
@@ -38,8 +38,8 @@ ObjectTable* table_create(int32_t record_size, int32_t grow_step, FreeHook free_
     auto* table = static_cast<ObjectTable*>(general_alloc(sizeof(ObjectTable)));
     if (!table)
         return nullptr;
-    table->records = static_cast<unsigned char*>(
-        general_alloc(static_cast<size_t>(grow_step) * record_size));
+    table->records =
+        static_cast<unsigned char*>(general_alloc(static_cast<size_t>(grow_step) * record_size));
     if (!table->records) {
         general_free(table);
         return nullptr;

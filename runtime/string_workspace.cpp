@@ -56,7 +56,7 @@ void set_used(StringWorkspace* ws, int64_t used)
     ws->used = static_cast<int32_t>(used);
 }
 
-} // namespace
+}  // namespace
 
 bool workspace_init()
 {
@@ -73,7 +73,10 @@ bool workspace_init()
     return workspace() != nullptr;
 }
 
-HANDLE string_heap() { return the_string_heap; }
+HANDLE string_heap()
+{
+    return the_string_heap;
+}
 
 StringWorkspace* workspace()
 {
@@ -95,8 +98,8 @@ char* workspace_reserve(int32_t request, int32_t pos)
         const int64_t capacity = end + GROWTH_BYTES;
         if (capacity + SPARE_BYTES > INT32_MAX || static_cast<int64_t>(pos) + request > INT32_MAX)
             return nullptr;
-        void* block = HeapReAlloc(the_string_heap, 0, ws->base,
-                                  static_cast<SIZE_T>(capacity + SPARE_BYTES));
+        void* block =
+            HeapReAlloc(the_string_heap, 0, ws->base, static_cast<SIZE_T>(capacity + SPARE_BYTES));
         if (!block)
             return nullptr;
         ws->base = static_cast<char*>(block);

@@ -46,7 +46,7 @@ ThreadRecord* find(int32_t number)
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 void threads_init()
 {

@@ -54,7 +54,7 @@ int fail(const char* what, const Game& game)
     return 1;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -125,19 +125,19 @@ int main(int argc, char** argv)
     DWORD code = 1;
     const bool ended = game.wait_exit(2000, &code);
 
-    printf("Trials: %d, delay maximum 1 s, space bar pressed %.0f/%.0f/%.0f ms after the go text.\n",
-           trials, PRESS_DELAYS_MS[0], PRESS_DELAYS_MS[1], PRESS_DELAYS_MS[2]);
+    printf(
+        "Trials: %d, delay maximum 1 s, space bar pressed %.0f/%.0f/%.0f ms after the go text.\n",
+        trials, PRESS_DELAYS_MS[0], PRESS_DELAYS_MS[1], PRESS_DELAYS_MS[2]);
     printf("\nRead-out error = final read-out - true delay, where the true delay runs from the\n"
            "moment this driver saw the go text in the status bar to the moment it sent the\n"
            "space bar press (QueryPerformanceCounter). Negative: the read-out shows less.\n");
-    printf("  error, ms:   min %+.2f  median %+.2f  p95 %+.2f  max %+.2f\n",
-           quantile(errors, 0.0), quantile(errors, 0.5), quantile(errors, 0.95),
-           quantile(errors, 1.0));
+    printf("  error, ms:   min %+.2f  median %+.2f  p95 %+.2f  max %+.2f\n", quantile(errors, 0.0),
+           quantile(errors, 0.5), quantile(errors, 0.95), quantile(errors, 1.0));
     printf("  |error|, ms: median %.2f  p95 %.2f  max %.2f   (target: p95 <= 2 ms)\n",
            quantile(abs_errors, 0.5), quantile(abs_errors, 0.95), quantile(abs_errors, 1.0));
     for (int d = 0; d < 3; ++d)
-        printf("  pressed at %3.0f ms: median error %+.2f ms over %lu trials\n",
-               PRESS_DELAYS_MS[d], quantile(errors_by_delay[d], 0.5),
+        printf("  pressed at %3.0f ms: median error %+.2f ms over %lu trials\n", PRESS_DELAYS_MS[d],
+               quantile(errors_by_delay[d], 0.5),
                static_cast<unsigned long>(errors_by_delay[d].size()));
     printf("\nPolling loop period = interval between changes of the read-out's text while\n"
            "timing, sampled with WM_GETTEXT as fast as this driver can:\n");

@@ -74,7 +74,10 @@ POINT centre_of(const RECT& r)
 
 // Enough pause for the game's thread to take up one piece of input; the
 // waits that follow poll for the effect itself.
-void settle() { Sleep(15); }
+void settle()
+{
+    Sleep(15);
+}
 
 // The layout of the system's handle table (SystemHandleInformation, 16).
 struct SystemHandleEntry {
@@ -93,7 +96,7 @@ using QuerySystemInformation = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
 constexpr ULONG SYSTEM_HANDLE_INFORMATION = 16;
 constexpr LONG STATUS_INFO_LENGTH_MISMATCH_CODE = static_cast<LONG>(0xC0000004);
 
-} // namespace
+}  // namespace
 
 std::string to_windows_path(const std::string& path)
 {
@@ -227,8 +230,8 @@ bool Game::start(const std::string& exe, DWORD ms)
     PROCESS_INFORMATION pi{};
     if (!CreateProcessA(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
-        error_ = "CreateProcess failed for " + path + " (error " +
-                 std::to_string(GetLastError()) + ")";
+        error_ =
+            "CreateProcess failed for " + path + " (error " + std::to_string(GetLastError()) + ")";
         return false;
     }
     CloseHandle(pi.hThread);
@@ -289,8 +292,8 @@ bool Game::find_controls()
 int Game::spin_position() const
 {
     DWORD_PTR r = 0;
-    if (!SendMessageTimeoutA(controls_.arrows, UDM_GETPOS, 0, 0, SMTO_ABORTIFHUNG,
-                             SEND_TIMEOUT_MS, &r))
+    if (!SendMessageTimeoutA(controls_.arrows, UDM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS,
+                             &r))
         return -1;
     // The high word flags a box whose text is no number; Wine sets it for
     // every buddy that the up-down does not fill itself. The game reads only

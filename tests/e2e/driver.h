@@ -17,7 +17,7 @@ constexpr const char* GO = "Go!  Press the Space Bar now!";
 constexpr const char* AGAIN = "Another go?  Click on Start Timer.";
 constexpr const char* CHEAT = "Cheat!  Another go?  Click on Start Timer.";
 constexpr const char* SLOW = "Slowcoach!  Another go?  Click on Start Timer.";
-} // namespace status_says
+}  // namespace status_says
 
 // A Unix path as Wine's Z: drive sees it; Windows paths pass unchanged.
 std::string to_windows_path(const std::string& path);
@@ -55,7 +55,7 @@ struct GameControls {
     HWND readout = nullptr;
     HWND units = nullptr;
     HWND status = nullptr;
-    int children = 0;        // every child window seen
+    int children = 0;  // every child window seen
     bool complete() const
     {
         return edit && arrows && button && caption && readout && units && status;
@@ -133,8 +133,8 @@ public:
     bool running() const;
 
     // Resource use, for the benchmark.
-    long handle_count() const;          // -1 when it cannot be read
-    SIZE_T private_bytes() const;       // PagefileUsage; 0 when unknown
+    long handle_count() const;     // -1 when it cannot be read
+    SIZE_T private_bytes() const;  // PagefileUsage; 0 when unknown
 
 private:
     HANDLE process_ = nullptr;

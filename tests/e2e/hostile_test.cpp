@@ -68,8 +68,8 @@ class OwnWindows {
 public:
     OwnWindows()
     {
-        top = CreateWindowExA(0, "STATIC", "not the game", WS_POPUP, 0, 0, 50, 50, nullptr,
-                              nullptr, GetModuleHandleA(nullptr), nullptr);
+        top = CreateWindowExA(0, "STATIC", "not the game", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
         child_0 = CreateWindowExA(0, "STATIC", "id 0", WS_CHILD, 0, 0, 10, 10, top,
                                   reinterpret_cast<HMENU>(0), GetModuleHandleA(nullptr), nullptr);
         child_1 = CreateWindowExA(0, "BUTTON", "id 1", WS_CHILD, 10, 0, 10, 10, top,
@@ -106,18 +106,27 @@ protected:
         if (HasFatalFailure())
             return;
         const GameControls& c = game.controls();
-        targets = {{"main window", game.window()}, {"spin's edit box", c.edit},
-                   {"up-down", c.arrows},          {"start button", c.button},
-                   {"caption", c.caption},         {"read-out", c.readout},
-                   {"units", c.units},             {"status bar", c.status}};
+        targets = {{"main window", game.window()},
+                   {"spin's edit box", c.edit},
+                   {"up-down", c.arrows},
+                   {"start button", c.button},
+                   {"caption", c.caption},
+                   {"read-out", c.readout},
+                   {"units", c.units},
+                   {"status bar", c.status}};
     }
 
     // Extreme, small and random values, and handles of windows of both
     // processes, as wParam and lParam alike.
     std::vector<LPARAM> value_pool(std::mt19937& random) const
     {
-        std::vector<LPARAM> pool = {0, -1, INT_MIN, INT_MAX, static_cast<LPARAM>(UINT_MAX),
-                                    static_cast<LPARAM>(INTPTR_MIN), static_cast<LPARAM>(INTPTR_MAX)};
+        std::vector<LPARAM> pool = {0,
+                                    -1,
+                                    INT_MIN,
+                                    INT_MAX,
+                                    static_cast<LPARAM>(UINT_MAX),
+                                    static_cast<LPARAM>(INTPTR_MIN),
+                                    static_cast<LPARAM>(INTPTR_MAX)};
         for (int n = 1; n <= 20; ++n)
             pool.push_back(n);
         for (int id : CONTROL_NUMBERS)
@@ -143,8 +152,8 @@ protected:
     void send(HWND to, UINT message, LPARAM wparam, LPARAM lparam)
     {
         DWORD_PTR ignored = 0;
-        if (!SendMessageTimeoutA(to, message, static_cast<WPARAM>(wparam), lparam,
-                                 SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &ignored)) {
+        if (!SendMessageTimeoutA(to, message, static_cast<WPARAM>(wparam), lparam, SMTO_ABORTIFHUNG,
+                                 SEND_TIMEOUT_MS, &ignored)) {
             ++sends_unanswered;
             ++unanswered_by[message];
         }
@@ -200,8 +209,8 @@ protected:
         const GameControls& c = game.controls();
         game.to_front();
         ASSERT_TRUE(wait_idle(TRIAL_END_MS)) << game.status();
-        ASSERT_TRUE(game.type_delay_max(DELAY_MAX_S)) << "spin shows \"" << game.spin_text()
-                                                     << "\" at " << game.spin_position();
+        ASSERT_TRUE(game.type_delay_max(DELAY_MAX_S))
+            << "spin shows \"" << game.spin_text() << "\" at " << game.spin_position();
         game.click_start();
         ASSERT_TRUE(game.wait_status(status_says::DELAY, 3000)) << game.status();
         EXPECT_FALSE(IsWindowEnabled(c.button));
@@ -369,4 +378,4 @@ TEST_F(HostileMessages, PostedToTheIdleGameTheyStartNothingAndHoldNothing)
     }
 }
 
-} // namespace
+}  // namespace

@@ -35,7 +35,7 @@ constexpr DWORD SETTLE_MS = 100;
 struct Measure {
     Measure(const char* name, double bound) : name(name), bound(bound) {}
     const char* name;
-    double bound;          // allowed growth from the first trial to the last
+    double bound;  // allowed growth from the first trial to the last
     std::vector<double> values;
     bool reported = true;  // false when the platform gives nothing real
 };
@@ -90,7 +90,7 @@ std::string play_one_trial(const Game& game, long* threads_in_delay = nullptr)
     return {};
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -123,7 +123,8 @@ int main(int argc, char** argv)
     const auto sample = [&] {
         handles.values.push_back(static_cast<double>(game.handle_count()));
         threads.values.push_back(static_cast<double>(thread_count_of(game.pid())));
-        gdi.values.push_back(static_cast<double>(gui_object_count_of(game.process(), GR_GDIOBJECTS)));
+        gdi.values.push_back(
+            static_cast<double>(gui_object_count_of(game.process(), GR_GDIOBJECTS)));
         user.values.push_back(
             static_cast<double>(gui_object_count_of(game.process(), GR_USEROBJECTS)));
         memory.values.push_back(static_cast<double>(game.private_bytes() / 1024));
@@ -148,8 +149,8 @@ int main(int argc, char** argv)
         Sleep(SETTLE_MS);
         sample();
         if (t % 50 == 0 || t == 1)
-            fprintf(stderr, "trial %d/%d: handles %.0f, threads %.0f, memory %.0f KiB\n", t,
-                    trials, handles.values.back(), threads.values.back(), memory.values.back());
+            fprintf(stderr, "trial %d/%d: handles %.0f, threads %.0f, memory %.0f KiB\n", t, trials,
+                    handles.values.back(), threads.values.back(), memory.values.back());
     }
     const double minutes = (now_ms() - started) / 60000.0;
 

@@ -67,14 +67,13 @@ bool play_a_session(const Game& game)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc != 4 && argc != 6) {
-        fprintf(stderr,
-                "usage: e2e_pose GAME.exe RECT-FILE DONE-FILE [RESULTS-RECT-FILE "
-                "RESULTS-DONE-FILE]\n");
+        fprintf(stderr, "usage: e2e_pose GAME.exe RECT-FILE DONE-FILE [RESULTS-RECT-FILE "
+                        "RESULTS-DONE-FILE]\n");
         return 2;
     }
     const std::string rect_file = to_windows_path(argv[2]);

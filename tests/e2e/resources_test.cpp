@@ -39,8 +39,7 @@ std::string version_string(const std::vector<char>& block, const char* name)
         size < sizeof *t)
         return "(no translation)";
     char path[128];
-    snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", t->language, t->code_page,
-             name);
+    snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", t->language, t->code_page, name);
     char* value = nullptr;
     if (!VerQueryValueA(block.data(), path, reinterpret_cast<void**>(&value), &size) || !value)
         return "(missing)";
@@ -112,7 +111,7 @@ protected:
     HMODULE module = nullptr;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(ResourceTest, VersionBlockSays1300AndFlinchmeter)
 {
@@ -151,7 +150,8 @@ TEST_F(ResourceTest, ManifestDependsOnCommonControls6ForItsOwnProcessor)
     const auto dependent = elements(xml, "dependentAssembly");
     ASSERT_EQ(dependent.size(), 1u);
     // The dependency's identity is the identity that follows dependentAssembly.
-    const auto identities = elements(xml.substr(xml.find("<dependentAssembly")), "assemblyIdentity");
+    const auto identities =
+        elements(xml.substr(xml.find("<dependentAssembly")), "assemblyIdentity");
     ASSERT_FALSE(identities.empty());
     const std::string& id = identities.front();
     EXPECT_EQ(attribute(id, "type"), "win32");

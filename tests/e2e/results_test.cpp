@@ -157,8 +157,7 @@ TEST_F(SessionResults, EveryEndedTrialIsShownCopiedAndKeptUpToDate)
     ASSERT_TRUE(is_reading(fourth)) << fourth;
     EXPECT_TRUE(wait_results_line(0, "Trials: 6")) << game.results_lines()[0];
     EXPECT_EQ(game.results_lines()[1], "Presses: 4");
-    EXPECT_EQ(game.results_lines()[4],
-              "Best: " + seconds(std::min(sorted[0], ms_of(fourth))));
+    EXPECT_EQ(game.results_lines()[4], "Best: " + seconds(std::min(sorted[0], ms_of(fourth))));
 
     // Chosen again while open, it comes to the front: no second window.
     game.to_front();
@@ -184,4 +183,4 @@ TEST_F(SessionResults, EveryEndedTrialIsShownCopiedAndKeptUpToDate)
     EXPECT_EQ(code, 0u);
 }
 
-} // namespace
+}  // namespace

@@ -121,10 +121,9 @@ struct Snapshot {
 
     std::string describe() const
     {
-        std::string spin_shown = spin.size() > 40
-                                     ? spin.substr(0, 20) + "...(" + std::to_string(spin.size()) +
-                                           " chars)"
-                                     : spin;
+        std::string spin_shown =
+            spin.size() > 40 ? spin.substr(0, 20) + "...(" + std::to_string(spin.size()) + " chars)"
+                             : spin;
         return "status \"" + status + "\", read-out \"" + readout + "\", box \"" + spin_shown +
                "\", arrows " + std::to_string(position) + ", button " +
                (button_enabled ? "enabled" : "disabled") + ", box " +
@@ -139,12 +138,24 @@ struct KeyChoice {
     const char* name;
 };
 const KeyChoice KEYS[] = {
-    {VK_SPACE, false, "Space"},     {VK_TAB, false, "Tab"},         {VK_TAB, true, "Shift+Tab"},
-    {VK_LEFT, false, "Left"},       {VK_RIGHT, false, "Right"},     {VK_UP, false, "Up"},
-    {VK_DOWN, false, "Down"},       {VK_BACK, false, "Backspace"},  {VK_DELETE, false, "Delete"},
-    {VK_RETURN, false, "Enter"},    {VK_ESCAPE, false, "Escape"},   {'0', false, "0"},
-    {'1', false, "1"},              {'5', false, "5"},              {'9', false, "9"},
-    {'A', false, "A"},              {'Q', false, "Q"},              {'Z', false, "Z"},
+    {VK_SPACE, false, "Space"},
+    {VK_TAB, false, "Tab"},
+    {VK_TAB, true, "Shift+Tab"},
+    {VK_LEFT, false, "Left"},
+    {VK_RIGHT, false, "Right"},
+    {VK_UP, false, "Up"},
+    {VK_DOWN, false, "Down"},
+    {VK_BACK, false, "Backspace"},
+    {VK_DELETE, false, "Delete"},
+    {VK_RETURN, false, "Enter"},
+    {VK_ESCAPE, false, "Escape"},
+    {'0', false, "0"},
+    {'1', false, "1"},
+    {'5', false, "5"},
+    {'9', false, "9"},
+    {'A', false, "A"},
+    {'Q', false, "Q"},
+    {'Z', false, "Z"},
 };
 
 // Types a text in batches of real key presses (shifted where the layout
@@ -350,11 +361,11 @@ void Soak::observe(const Snapshot& s)
 
     const double reading = atof(s.readout.c_str());
     // A read-out that drops while timing belongs to a trial begun unseen.
-    const bool restarted = s.status == status_says::GO && last_status_ == status_says::GO &&
-                           reading < last_reading_;
+    const bool restarted =
+        s.status == status_says::GO && last_status_ == status_says::GO && reading < last_reading_;
     if (s.status != last_status_ || restarted) {
-        if (in_trial(s.status) && (!in_trial(last_status_) || restarted ||
-                                   (s.status == status_says::DELAY)))
+        if (in_trial(s.status) &&
+            (!in_trial(last_status_) || restarted || (s.status == status_says::DELAY)))
             ++trials_;
         if (!in_trial(s.status) && in_trial(last_status_))
             ++endings_[s.status == status_says::AGAIN   ? "press"
@@ -478,8 +489,8 @@ void Soak::check()
                 if (bad_enable)
                     problem("the game is idle but the button or the box is disabled", s);
                 if (bad_spin)
-                    problem("the box holds " + std::to_string(held) +
-                                " but the arrows are at " + std::to_string(s.position),
+                    problem("the box holds " + std::to_string(held) + " but the arrows are at " +
+                                std::to_string(s.position),
                             s);
             }
         }
@@ -550,8 +561,7 @@ void Soak::click_somewhere()
         // The client area between the controls.
         for (int tries = 0; tries < 50; ++tries) {
             POINT p{below(client_rect.right), below(client_rect.bottom)};
-            if (ChildWindowFromPointEx(game_->window(), p, CWP_SKIPINVISIBLE) ==
-                game_->window()) {
+            if (ChildWindowFromPointEx(game_->window(), p, CWP_SKIPINVISIBLE) == game_->window()) {
                 ClientToScreen(game_->window(), &p);
                 note("click empty client area at " + std::to_string(p.x) + "," +
                      std::to_string(p.y));
@@ -639,8 +649,8 @@ void Soak::type_odd_text()
     select_box_text();
     // A long text only where the box takes it: typed into a disabled box it
     // would only pile up input that nothing shows being taken.
-    const bool box_takes_it = game_->focus() == game_->controls().edit &&
-                              IsWindowEnabled(game_->controls().edit);
+    const bool box_takes_it =
+        game_->focus() == game_->controls().edit && IsWindowEnabled(game_->controls().edit);
     std::string text;
     std::string name;
     switch (below(box_takes_it ? 9 : 6)) {
@@ -793,8 +803,7 @@ void Soak::start_and_press()
         input_key_down(VK_SPACE);
         if (hold_on) {
             const double deadline = now_ms() + DELAY_LONGEST_MS;
-            while (game_->running() && game_->status() == status_says::DELAY &&
-                   now_ms() < deadline)
+            while (game_->running() && game_->status() == status_says::DELAY && now_ms() < deadline)
                 Sleep(5);
         } else {
             Sleep(60);
@@ -803,8 +812,8 @@ void Soak::start_and_press()
     } else if (how < 95) {
         if (!wait_status_while_running(status_says::GO, DELAY_LONGEST_MS))
             return;
-        const DWORD after = static_cast<DWORD>(below(100) < 80 ? between(100, 600)
-                                                               : between(600, 3000));
+        const DWORD after =
+            static_cast<DWORD>(below(100) < 80 ? between(100, 600) : between(600, 3000));
         note("cycle: Space " + std::to_string(after) + " ms after the go text");
         Sleep(after);
         input_key_held(VK_SPACE, 120);
@@ -935,7 +944,7 @@ int Soak::run()
     return failures_ || crashes_ ? 1 : 0;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -29,7 +29,7 @@ std::string settled_readout(const Game& game, DWORD quiet_ms = 100)
     return last;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(GameTest, PressingSpaceAfterGoStopsTheReadout)
 {

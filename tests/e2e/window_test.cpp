@@ -28,8 +28,8 @@ const Expected LAYOUT[] = {
      scaled(20), "Start Timer"},
     {"caption", &GameControls::caption, "Static", scaled(35), scaled(30), scaled(125), scaled(25),
      "Random Delay Maximum"},
-    {"read-out", &GameControls::readout, "Static", scaled(15), scaled(125), scaled(100),
-     scaled(35), "0.000"},
+    {"read-out", &GameControls::readout, "Static", scaled(15), scaled(125), scaled(100), scaled(35),
+     "0.000"},
     {"units", &GameControls::units, "Static", scaled(125), scaled(125), scaled(125), scaled(35),
      "Seconds"},
 };
@@ -39,7 +39,7 @@ bool same_class(const std::string& actual, const char* expected)
     return lstrcmpiA(actual.c_str(), expected) == 0;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(GameTest, WindowIsCentredWithA255By192ClientAreaAtTheDisplaysDpi)
 {

@@ -57,7 +57,7 @@ void print(const char* what, const char* period, Figures f)
                 f.median, f.maximum, SAMPLES);
 }
 
-} // namespace
+}  // namespace
 
 int main()
 {

@@ -63,4 +63,4 @@ TEST(DelayTest, ANegativeCountDoesNotPauseForever)
     CloseHandle(thread);
 }
 
-} // namespace
+}  // namespace

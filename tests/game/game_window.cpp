@@ -38,7 +38,10 @@ void GameWindowTest::TearDown()
     drain_events();
 }
 
-HWND GameWindowTest::main_window() const { return window_handle(WINDOW_MAIN); }
+HWND GameWindowTest::main_window() const
+{
+    return window_handle(WINDOW_MAIN);
+}
 
 HWND GameWindowTest::control(ObjectNumber number) const
 {

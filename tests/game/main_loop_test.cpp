@@ -165,4 +165,4 @@ TEST_F(MainLoopTest, TheLoopEndsOnTheCloseRequestAndLeavesTheWindowOpen)
     EXPECT_TRUE(IsWindow(main_window()));
 }
 
-} // namespace
+}  // namespace

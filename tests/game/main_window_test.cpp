@@ -59,11 +59,17 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThemWithTheirTexts)
     // The spin's arrows take half its height off the right of its width.
     const int arrows_width = scaled(20) / 2;
     const Expected expected[] = {
-        {CTRL_DELAY_SPIN, "Edit", {scaled(170), scaled(25), scaled(55) - arrows_width, scaled(20)},
+        {CTRL_DELAY_SPIN,
+         "Edit",
+         {scaled(170), scaled(25), scaled(55) - arrows_width, scaled(20)},
          "10"},
-        {CTRL_START_BUTTON, "Button", {scaled(85), scaled(75), scaled(80), scaled(20)},
+        {CTRL_START_BUTTON,
+         "Button",
+         {scaled(85), scaled(75), scaled(80), scaled(20)},
          "Start Timer"},
-        {CTRL_DELAY_CAPTION, "Static", {scaled(35), scaled(30), scaled(125), scaled(25)},
+        {CTRL_DELAY_CAPTION,
+         "Static",
+         {scaled(35), scaled(30), scaled(125), scaled(25)},
          "Random Delay Maximum"},
         {CTRL_READOUT, "Static", {scaled(15), scaled(125), scaled(100), scaled(35)}, "0.000"},
         {CTRL_UNITS, "Static", {scaled(125), scaled(125), scaled(125), scaled(35)}, "Seconds"},
@@ -128,7 +134,7 @@ TEST_F(MainWindowTest, StatusBarHasOneFieldWithTheFirstInstruction)
     EXPECT_EQ(status(), "Click on the Start Timer button.");
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -154,4 +160,4 @@ TEST(MainWindowFailureTest, WithoutAWindowBuildingReportsFailureAndMakesNoContro
     EXPECT_EQ(control_lookup(CTRL_START_BUTTON), nullptr);
 }
 
-} // namespace
+}  // namespace

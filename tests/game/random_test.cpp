@@ -132,4 +132,4 @@ TEST(TrialDelayTest, TheSpinValueIsTakenAsASignedByte)
     EXPECT_EQ(counts.size(), 7u);
 }
 
-} // namespace
+}  // namespace

@@ -8,9 +8,18 @@
 
 namespace {
 
-TrialRecord press(int32_t ms) { return {0, 1, TrialOutcome::PRESS, ms}; }
-TrialRecord early() { return {0, 1, TrialOutcome::EARLY, 0}; }
-TrialRecord time_limit() { return {0, 1, TrialOutcome::TIME_LIMIT, 10003}; }
+TrialRecord press(int32_t ms)
+{
+    return {0, 1, TrialOutcome::PRESS, ms};
+}
+TrialRecord early()
+{
+    return {0, 1, TrialOutcome::EARLY, 0};
+}
+TrialRecord time_limit()
+{
+    return {0, 1, TrialOutcome::TIME_LIMIT, 10003};
+}
 
 struct StatsCase {
     const char* what;
@@ -19,17 +28,21 @@ struct StatsCase {
 };
 
 const StatsCase STATS_CASES[] = {
-    {"no trials", {},
+    {"no trials",
+     {},
      {"Trials: 0", "Presses: 0", "Early presses: 0", "Time limits: 0", "Best: -", "Median: -",
       "Mean: -", "Standard deviation: -", "Mean of last 5: -"}},
-    {"one press", {press(250)},
+    {"one press",
+     {press(250)},
      {"Trials: 1", "Presses: 1", "Early presses: 0", "Time limits: 0", "Best: 0.250",
       "Median: 0.250", "Mean: 0.250", "Standard deviation: -", "Mean of last 5: -"}},
     // An even count's median is the mean of the middle two; halves round up.
-    {"two presses", {press(301), press(200)},
+    {"two presses",
+     {press(301), press(200)},
      {"Trials: 2", "Presses: 2", "Early presses: 0", "Time limits: 0", "Best: 0.200",
       "Median: 0.251", "Mean: 0.251", "Standard deviation: 0.071", "Mean of last 5: -"}},
-    {"five presses", {press(300), press(200), press(250), press(400), press(350)},
+    {"five presses",
+     {press(300), press(200), press(250), press(400), press(350)},
      {"Trials: 5", "Presses: 5", "Early presses: 0", "Time limits: 0", "Best: 0.200",
       "Median: 0.300", "Mean: 0.300", "Standard deviation: 0.079", "Mean of last 5: 0.300"}},
     // The last five in trial order, not the first five nor the five best.
@@ -41,7 +54,8 @@ const StatsCase STATS_CASES[] = {
      {press(280), early(), time_limit(), early(), press(320)},
      {"Trials: 5", "Presses: 2", "Early presses: 2", "Time limits: 1", "Best: 0.280",
       "Median: 0.300", "Mean: 0.300", "Standard deviation: 0.028", "Mean of last 5: -"}},
-    {"readings of 0 and 10000 ms", {press(10000), press(0)},
+    {"readings of 0 and 10000 ms",
+     {press(10000), press(0)},
      {"Trials: 2", "Presses: 2", "Early presses: 0", "Time limits: 0", "Best: 0.000",
       "Median: 5.000", "Mean: 5.000", "Standard deviation: 7.071", "Mean of last 5: -"}},
 };
@@ -52,9 +66,9 @@ TEST(SessionReportTest, StatisticsCoverThePressesOnly)
         SCOPED_TRACE(c.what);
         std::vector<int32_t> scratch(c.records.size() + 1);
         ResultsLines lines;
-        results_lines(session_stats(c.records.data(), static_cast<int32_t>(c.records.size()),
-                                    scratch.data()),
-                      &lines);
+        results_lines(
+            session_stats(c.records.data(), static_cast<int32_t>(c.records.size()), scratch.data()),
+            &lines);
         ASSERT_EQ(c.lines.size(), static_cast<size_t>(RESULTS_LINES));
         for (int i = 0; i < RESULTS_LINES; ++i)
             EXPECT_EQ(lines.text[i], c.lines[i]);
@@ -86,4 +100,4 @@ TEST(SessionReportTest, TheResultsStandBesideTheMainWindowWithinTheWorkArea)
     }
 }
 
-} // namespace
+}  // namespace

@@ -24,7 +24,10 @@ SIZE room_in(HWND window, int across = 0, int down = 0)
 }
 
 // A push button keeps an edge and a focus rectangle's pixel on each side.
-int button_frame() { return 2 * (GetSystemMetrics(SM_CXEDGE) + 1); }
+int button_frame()
+{
+    return 2 * (GetSystemMetrics(SM_CXEDGE) + 1);
+}
 
 using TextFitTest = GameWindowTest;
 
@@ -34,7 +37,7 @@ TEST_F(TextFitTest, EveryTextOfTheMainWindowFitsItsControl)
     struct Row {
         ObjectNumber number;
         const char* widest;  // the widest text the control shows
-        int across;  // what the control keeps for itself
+        int across;          // what the control keeps for itself
     };
     const Row rows[] = {
         {CTRL_DELAY_SPIN, "60", LOWORD(margins) + HIWORD(margins)},
@@ -139,4 +142,4 @@ TEST_F(TextFitTest, ATextWiderThanItsControlWidensItAboutItsCentre)
     EXPECT_EQ(same.right, after.right);
 }
 
-} // namespace
+}  // namespace

@@ -75,8 +75,8 @@ LRESULT answer_during(void (*close)(), HWND target)
     close();  // would hang if it did not answer the worker's message
     const LRESULT answer = call.answer;
     // Answered here instead when the close did not wait for the call.
-    EXPECT_TRUE(pump_until(
-        [&] { return WaitForSingleObject(worker.get(), 0) == WAIT_OBJECT_0; }, 5000));
+    EXPECT_TRUE(
+        pump_until([&] { return WaitForSingleObject(worker.get(), 0) == WAIT_OBJECT_0; }, 5000));
     return answer;
 }
 
@@ -106,4 +106,4 @@ TEST(EndSequenceTest, ACallUnderWayCompletesBeforeTheWindowsGo)
     EXPECT_EQ(window_handle(WINDOW_MAIN), nullptr);
 }
 
-} // namespace
+}  // namespace

@@ -261,7 +261,8 @@ struct TrialThreads {
         // Reaped trials' handles are closed: none names its thread any more.
         for (const Trial& reaped : trials) {
             DWORD flags = 0;
-            if (GetHandleInformation(reaped.handle, &flags) && GetThreadId(reaped.handle) == reaped.id)
+            if (GetHandleInformation(reaped.handle, &flags) &&
+                GetThreadId(reaped.handle) == reaped.id)
                 ++still_naming_a_reaped_thread;
         }
         trials.push_back({handle, GetThreadId(handle)});
@@ -354,4 +355,4 @@ TEST_F(TrialTest, ClosingInTheDelayOrWhileTimingStopsTheTrialSafely)
     }
 }
 
-} // namespace
+}  // namespace

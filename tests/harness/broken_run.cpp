@@ -52,7 +52,7 @@ TEST(BrokenRun, Crashes)
     }
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -73,4 +73,4 @@ TEST(BlockListTest, TooSmallABlockIsRefused)
     EXPECT_EQ(list, nullptr);
 }
 
-} // namespace
+}  // namespace

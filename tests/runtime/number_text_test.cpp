@@ -110,7 +110,9 @@ TEST(NumberTextTest, TextWithoutLeadingDigitsIsZero)
     EXPECT_EQ(int_from_str(""), 0);
     EXPECT_EQ(int_from_str(nullptr), 0);
     EXPECT_EQ(int_from_str("\n5"), 0) << "only blanks and tabs are skipped";
-    EXPECT_EQ(int_from_str("\xB5" "5"), 0);
+    EXPECT_EQ(int_from_str("\xB5"
+                           "5"),
+              0);
 }
 
 TEST(NumberTextTest, DigitsBeyondThirtyTwoBitsWrap)
@@ -121,4 +123,4 @@ TEST(NumberTextTest, DigitsBeyondThirtyTwoBitsWrap)
     EXPECT_EQ(int_from_str("-2147483648"), INT32_MIN);
 }
 
-} // namespace
+}  // namespace

@@ -78,7 +78,7 @@ TEST_F(ObjectTableTest, GrowsToNumberPlusGrowStepWithZeroedNewSlots)
 
 TEST_F(ObjectTableTest, FreeHookRunsOnEveryFixedNumberAllocation)
 {
-    table_allocate(table, 5);             // free slot: hook still runs
+    table_allocate(table, 5);  // free slot: hook still runs
     make_live(table, 5, 0x55)->payload = 7;
     auto* again = static_cast<Record*>(table_allocate(table, 5));
     EXPECT_EQ(hook_calls, (std::vector<ObjectNumber>{5, 5, 5}));
@@ -188,7 +188,10 @@ TEST_F(ObjectTableTest, WalkYieldsNumberedAscendingThenHandedOutOldestFirst)
         else
             EXPECT_EQ(r, reinterpret_cast<void*>(n));
     }
-    const std::vector<ObjectNumber> want{0, 2, 9, reinterpret_cast<ObjectNumber>(a),
+    const std::vector<ObjectNumber> want{0,
+                                         2,
+                                         9,
+                                         reinterpret_cast<ObjectNumber>(a),
                                          reinterpret_cast<ObjectNumber>(b),
                                          reinterpret_cast<ObjectNumber>(c)};
     EXPECT_EQ(seen, want);
@@ -268,4 +271,4 @@ TEST(SharedRecordTest, CreatedZeroFilledAndInitialisedOnce)
     EXPECT_NE(plain, r);
 }
 
-} // namespace
+}  // namespace

@@ -268,4 +268,4 @@ TEST(WorkspacePerThreadTest, ThreadsFormattingAssigningAndFreeingAtOnceGetOnlyTh
     EXPECT_TRUE(HeapValidate(string_heap(), 0, nullptr));
 }
 
-} // namespace
+}  // namespace

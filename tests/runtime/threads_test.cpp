@@ -137,4 +137,4 @@ TEST_F(ThreadsTest, ReleasingAllForgetsEveryThreadButStopsNone)
     EXPECT_EQ(gate.passed, 1) << "the thread went on after its handle was closed";
 }
 
-} // namespace
+}  // namespace

@@ -27,11 +27,20 @@ void send_key(WORD vk, DWORD flags)
     SendInput(1, &in, sizeof in);
 }
 
-} // namespace
+}  // namespace
 
-void input_move(int x, int y) { send_mouse(x, y, 0); }
-void input_left_down(int x, int y) { send_mouse(x, y, MOUSEEVENTF_LEFTDOWN); }
-void input_left_up(int x, int y) { send_mouse(x, y, MOUSEEVENTF_LEFTUP); }
+void input_move(int x, int y)
+{
+    send_mouse(x, y, 0);
+}
+void input_left_down(int x, int y)
+{
+    send_mouse(x, y, MOUSEEVENTF_LEFTDOWN);
+}
+void input_left_up(int x, int y)
+{
+    send_mouse(x, y, MOUSEEVENTF_LEFTUP);
+}
 
 void input_click(int x, int y)
 {
@@ -40,8 +49,14 @@ void input_click(int x, int y)
     input_left_up(x, y);
 }
 
-void input_key_down(WORD vk) { send_key(vk, 0); }
-void input_key_up(WORD vk) { send_key(vk, KEYEVENTF_KEYUP); }
+void input_key_down(WORD vk)
+{
+    send_key(vk, 0);
+}
+void input_key_up(WORD vk)
+{
+    send_key(vk, KEYEVENTF_KEYUP);
+}
 
 void input_key(WORD vk)
 {

@@ -16,7 +16,7 @@ BrushCacheEntry* entry_of(BlockLinks* block)
 
 constexpr UINT REDRAW_ALL = RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE;
 
-} // namespace
+}  // namespace
 
 void brush_cache_init()
 {

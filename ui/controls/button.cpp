@@ -18,7 +18,7 @@ void button_set_state(Control* record, int32_t value)
     SendMessageA(record->handle, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-} // namespace
+}  // namespace
 
 constexpr ControlKind BUTTON_KIND = {
     .kind_id = KIND_BUTTON,
@@ -33,6 +33,9 @@ LONG_PTR create_button(ObjectNumber number, int x, int y, int width, int height,
     return create_control(number, {.class_name = "Button",
                                    .text = text ? text : "",
                                    .style = flags | BUTTON_STYLE,
-                                   .x = x, .y = y, .width = width, .height = height,
+                                   .x = x,
+                                   .y = y,
+                                   .width = width,
+                                   .height = height,
                                    .kind = &BUTTON_KIND});
 }

@@ -31,25 +31,34 @@ ObjectNumber window_id(HWND window)
     return GetWindowLongPtrA(window, GWLP_ID);
 }
 
-} // namespace
+}  // namespace
 
 void control_library_init()
 {
     brush_cache_init();
     the_default_gui_font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     the_control_table = table_create(sizeof(Control), CONTROL_GROW_STEP, destroy_control);
-    the_control_list = static_cast<ControlList*>(
-        shared_record_create(sizeof(ControlList), init_control_list));
+    the_control_list =
+        static_cast<ControlList*>(shared_record_create(sizeof(ControlList), init_control_list));
     INITCOMMONCONTROLSEX classes = {sizeof(classes), COMMON_CONTROL_CLASSES};
     InitCommonControlsEx(&classes);
     set_route_to_control_hook(route_to_control);
 }
 
-ObjectTable* control_table() { return the_control_table; }
+ObjectTable* control_table()
+{
+    return the_control_table;
+}
 
-ControlList* control_list() { return shared_record_get(the_control_list); }
+ControlList* control_list()
+{
+    return shared_record_get(the_control_list);
+}
 
-HFONT default_gui_font() { return the_default_gui_font; }
+HFONT default_gui_font()
+{
+    return the_default_gui_font;
+}
 
 Control* control_lookup(ObjectNumber number)
 {
@@ -75,8 +84,8 @@ HWND create_control_window(DWORD ex_style, const char* class_name, const char* t
 
 LONG_PTR create_control(ObjectNumber number, const ControlWindowArgs& args, Control** created)
 {
-    const HWND window = create_control_window(args.ex_style, args.class_name, args.text,
-                                              args.style, args.x, args.y, args.width, args.height);
+    const HWND window = create_control_window(args.ex_style, args.class_name, args.text, args.style,
+                                              args.x, args.y, args.width, args.height);
     if (!window)
         return 0;
     auto* record = static_cast<Control*>(table_allocate(the_control_table, number));
@@ -102,8 +111,8 @@ LONG_PTR register_control(ObjectNumber number, Control* record, HWND handle,
     record->handle = handle;
     record->kind = kind;
     // The old procedure is in the record before any message reaches the new one.
-    record->saved_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control_window_proc)));
+    record->saved_proc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control_window_proc)));
     SetWindowLongPtrA(handle, GWLP_ID, number);
     SetPropA(handle, CONTROL_ID_PROP, reinterpret_cast<HANDLE>(number));
     SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(list ? list->font : nullptr), TRUE);
@@ -230,8 +239,8 @@ BOOL control_disable(ObjectNumber number, int flag)
 
 int control_set_font(ObjectNumber number, LONG_PTR font)
 {
-    const HFONT chosen = font == FONT_DEFAULT_GUI ? the_default_gui_font
-                                                  : reinterpret_cast<HFONT>(font);
+    const HFONT chosen =
+        font == FONT_DEFAULT_GUI ? the_default_gui_font : reinterpret_cast<HFONT>(font);
     if (number == ANY_NUMBER) {
         ControlList* list = control_list();
         if (!list)

@@ -29,13 +29,13 @@ constexpr const char CONTROL_ID_PROP[] = "GK_ID";
 struct ControlKind;
 
 struct Control {
-    HWND handle;              // main window (a spin's edit box); non-zero while live
+    HWND handle;  // main window (a spin's edit box); non-zero while live
     const ControlKind* kind;
-    WNDPROC saved_proc;       // procedure the window had before register_control
+    WNDPROC saved_proc;  // procedure the window had before register_control
     int32_t back_colour;
     int32_t text_colour;
-    HBRUSH back_brush;        // shared brush of back_colour, or null
-    HWND buddy;               // a spin's up-down; null for the other kinds
+    HBRUSH back_brush;  // shared brush of back_colour, or null
+    HWND buddy;         // a spin's up-down; null for the other kinds
 };
 
 // The operations a kind may provide, each taking the control's record.

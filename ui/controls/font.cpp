@@ -14,14 +14,17 @@ FontRecord* font_lookup(ObjectNumber number)
     return static_cast<FontRecord*>(table_lookup(the_font_table, number));
 }
 
-} // namespace
+}  // namespace
 
 void font_library_init()
 {
     the_font_table = table_create(sizeof(FontRecord), FONT_GROW_STEP, free_font);
 }
 
-ObjectTable* font_table() { return the_font_table; }
+ObjectTable* font_table()
+{
+    return the_font_table;
+}
 
 LONG_PTR load_font(ObjectNumber number, const char* face, int size, DWORD flags)
 {
@@ -41,11 +44,11 @@ LONG_PTR load_font(ObjectNumber number, const char* face, int size, DWORD flags)
         DisplayDc display;
         if (display.get()) {
             // Negative: a character height of `size` points, not a cell height.
-            const int height = -MulDiv(size, GetDeviceCaps(display.get(), LOGPIXELSY),
-                                       POINTS_PER_INCH);
-            font = CreateFontA(height, 0, 0, 0, weight, italic, underline, strike_out,
-                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, quality,
-                               0, face ? face : "");
+            const int height =
+                -MulDiv(size, GetDeviceCaps(display.get(), LOGPIXELSY), POINTS_PER_INCH);
+            font =
+                CreateFontA(height, 0, 0, 0, weight, italic, underline, strike_out, DEFAULT_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, quality, 0, face ? face : "");
         }
     }
     if (!font) {

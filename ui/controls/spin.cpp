@@ -153,14 +153,14 @@ struct UpDown {
 void attach_updown(Control* record, ObjectNumber number, HWND edit, const void* data)
 {
     const auto* updown = static_cast<const UpDown*>(data);
-    record->buddy = create_control_window(0, UPDOWN_CLASSA, nullptr, updown->style, 0, 0, 0, 0,
-                                          number);
+    record->buddy =
+        create_control_window(0, UPDOWN_CLASSA, nullptr, updown->style, 0, 0, 0, 0, number);
     SetPropA(record->buddy, CONTROL_ID_PROP, reinterpret_cast<HANDLE>(number));
     SendMessageA(record->buddy, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
     SendMessageA(record->buddy, UDM_SETRANGE, 0, range_lparam(updown->minimum, updown->maximum));
 }
 
-} // namespace
+}  // namespace
 
 constexpr ControlKind SPIN_KIND = {
     .kind_id = KIND_SPIN,
@@ -182,18 +182,19 @@ constexpr ControlKind SPIN_KIND = {
 LONG_PTR create_spin(ObjectNumber number, int x, int y, int width, int height, int32_t minimum,
                      int32_t maximum, DWORD flags)
 {
-    const UpDown updown = {
-        UPDOWN_STYLE | ((flags & SPIN_SET_BUDDY_INT) ? UDS_SETBUDDYINT : 0), minimum, maximum};
+    const UpDown updown = {UPDOWN_STYLE | ((flags & SPIN_SET_BUDDY_INT) ? UDS_SETBUDDYINT : 0),
+                           minimum, maximum};
     Control* record = nullptr;
-    const LONG_PTR result = create_control(
-        number, {.ex_style = EDIT_EX_STYLE,
-                 .class_name = "EDIT",
-                 .style = EDIT_STYLE | ((flags & SPIN_READ_ONLY) ? ES_READONLY : 0),
-                 .kind = &SPIN_KIND,
-                 .colours = COLOUR_NONE,
-                 .attach = attach_updown,
-                 .attach_data = &updown},
-        &record);
+    const LONG_PTR result =
+        create_control(number,
+                       {.ex_style = EDIT_EX_STYLE,
+                        .class_name = "EDIT",
+                        .style = EDIT_STYLE | ((flags & SPIN_READ_ONLY) ? ES_READONLY : 0),
+                        .kind = &SPIN_KIND,
+                        .colours = COLOUR_NONE,
+                        .attach = attach_updown,
+                        .attach_data = &updown},
+                       &record);
     if (result)
         spin_resize(record, x, y, width, height);
     return result;

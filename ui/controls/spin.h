@@ -6,8 +6,8 @@
 #include "runtime/object_table.h"
 #include "ui/controls/control.h"
 
-constexpr DWORD SPIN_READ_ONLY = 0x1;        // the edit box takes no typing
-constexpr DWORD SPIN_SET_BUDDY_INT = 0x2;    // the arrows write their position into the text
+constexpr DWORD SPIN_READ_ONLY = 0x1;      // the edit box takes no typing
+constexpr DWORD SPIN_SET_BUDDY_INT = 0x2;  // the arrows write their position into the text
 
 constexpr int32_t SPIN_ATTRIBUTE_MINIMUM = 1;
 constexpr int32_t SPIN_ATTRIBUTE_MAXIMUM = 2;

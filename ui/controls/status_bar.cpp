@@ -60,14 +60,17 @@ void refit(StatusBar* bar)
     bar->last_height = static_cast<int16_t>(height);
 }
 
-} // namespace
+}  // namespace
 
 void status_bar_library_init()
 {
     the_status_bar_table = table_create(sizeof(StatusBar), STATUS_GROW_STEP, free_status_bar);
 }
 
-ObjectTable* status_bar_table() { return the_status_bar_table; }
+ObjectTable* status_bar_table()
+{
+    return the_status_bar_table;
+}
 
 LONG_PTR create_status_bar(ObjectNumber number, HWND parent)
 {
@@ -87,8 +90,8 @@ LONG_PTR create_status_bar(ObjectNumber number, HWND parent)
 
     // Subclassed once, however many bars the window gets.
     if (!GetPropA(parent, STATUS_CALLBACK_PROP)) {
-        const LONG_PTR saved = SetWindowLongPtrA(parent, GWLP_WNDPROC,
-                                                 reinterpret_cast<LONG_PTR>(status_parent_proc));
+        const LONG_PTR saved =
+            SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(status_parent_proc));
         SetPropA(parent, STATUS_CALLBACK_PROP, reinterpret_cast<HANDLE>(saved));
     }
     set_prop_number(parent, STATUS_ID_PROP, number);
@@ -99,7 +102,8 @@ LONG_PTR create_status_bar(ObjectNumber number, HWND parent)
     // Fit the new bar at once; the parent sees an ordinary size message.
     RECT client;
     GetClientRect(parent, &client);
-    SendMessageA(parent, WM_SIZE, 0, MAKELPARAM(client.right - client.left, client.bottom - client.top));
+    SendMessageA(parent, WM_SIZE, 0,
+                 MAKELPARAM(client.right - client.left, client.bottom - client.top));
 
     return table_created_result(number, record, bar);
 }
@@ -139,8 +143,8 @@ LRESULT status_text(ObjectNumber number, int field, const char* text, DWORD flag
         copy = aligned_copy(text, 1);
     else if (flags & STATUS_RIGHT)
         copy = aligned_copy(text, 2);
-    const LRESULT result = SendMessageA(bar->handle, SB_SETTEXTA, type,
-                                        reinterpret_cast<LPARAM>(copy ? copy : text));
+    const LRESULT result =
+        SendMessageA(bar->handle, SB_SETTEXTA, type, reinterpret_cast<LPARAM>(copy ? copy : text));
     general_free(copy);
 
     if (type & SBT_NOBORDERS) {

@@ -7,8 +7,8 @@
 #include "runtime/object_table.h"
 
 struct StatusBar {
-    HWND handle;          // the status window; non-zero while live
-    int16_t last_width;   // parent client size when the bar was last fitted
+    HWND handle;         // the status window; non-zero while live
+    int16_t last_width;  // parent client size when the bar was last fitted
     int16_t last_height;
 };
 
@@ -22,9 +22,9 @@ constexpr ObjectNumber STATUS_NO_BAR = -1;
 
 // Flags of status_text.
 constexpr DWORD STATUS_RAISED = 0x1;
-constexpr DWORD STATUS_NO_BORDER = 0x2;    // ignored with STATUS_RAISED
+constexpr DWORD STATUS_NO_BORDER = 0x2;  // ignored with STATUS_RAISED
 constexpr DWORD STATUS_CENTRED = 0x4;
-constexpr DWORD STATUS_RIGHT = 0x8;        // ignored with STATUS_CENTRED
+constexpr DWORD STATUS_RIGHT = 0x8;  // ignored with STATUS_CENTRED
 
 void status_bar_library_init();
 ObjectTable* status_bar_table();

@@ -15,7 +15,7 @@ LRESULT text_on_parent_message(Control* record, HWND, UINT message, WPARAM wpara
     return paint_control_colours(record, reinterpret_cast<HDC>(wparam), COLOR_BTNFACE);
 }
 
-} // namespace
+}  // namespace
 
 constexpr ControlKind TEXT_KIND = {
     .kind_id = KIND_TEXT,
@@ -34,7 +34,10 @@ LONG_PTR create_text(ObjectNumber number, int x, int y, int width, int height, c
                                    .class_name = "Static",
                                    .text = text ? text : "",
                                    .style = flags | TEXT_STYLE,
-                                   .x = x, .y = y, .width = width, .height = height,
+                                   .x = x,
+                                   .y = y,
+                                   .width = width,
+                                   .height = height,
                                    .kind = &TEXT_KIND,
                                    .colours = COLOUR_NONE});
 }

@@ -13,11 +13,11 @@ struct EventQueueEntry {
 };
 
 struct EventState {
-    ObjectNumber control;      // what event_control returns; never cleared
-    ObjectNumber window;       // window of the current event, -1 when none
-    LONG_PTR type;             // what event_type returns; -1 at every wait_event
-    int32_t pending_event;     // set by the window procedure during a dispatch
-    WPARAM wparam;             // of the last message returned as a raw event
+    ObjectNumber control;   // what event_control returns; never cleared
+    ObjectNumber window;    // window of the current event, -1 when none
+    LONG_PTR type;          // what event_type returns; -1 at every wait_event
+    int32_t pending_event;  // set by the window procedure during a dispatch
+    WPARAM wparam;          // of the last message returned as a raw event
     LPARAM lparam;
     EventQueueEntry* head;
     EventQueueEntry* tail;

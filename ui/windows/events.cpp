@@ -57,8 +57,8 @@ bool retrieve_message(MSG* msg, int32_t timeout)
         return true;
     if (timeout == 0)
         return false;
-    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(timeout), QS_ALLINPUT)
-        == WAIT_TIMEOUT)
+    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(timeout), QS_ALLINPUT) ==
+        WAIT_TIMEOUT)
         return false;
     return PeekMessageA(msg, nullptr, 0, 0, PEEK_FLAGS) != 0;
 }
@@ -93,15 +93,15 @@ int32_t take_queued_event(EventState* es)
     return code;
 }
 
-} // namespace
+}  // namespace
 
 void event_state_init()
 {
     the_event_state = static_cast<EventState*>(shared_record_create(sizeof(EventState), nullptr));
     // On this thread, which owns the numbered windows; it lasts as long as the thread.
     if (!notify_hook)
-        notify_hook = SetWindowsHookExA(WH_GETMESSAGE, empty_posted_notify, nullptr,
-                                        GetCurrentThreadId());
+        notify_hook =
+            SetWindowsHookExA(WH_GETMESSAGE, empty_posted_notify, nullptr, GetCurrentThreadId());
 }
 
 EventState* event_state()

@@ -16,10 +16,10 @@ constexpr int RICH_PREFIX_LENGTH = 4;
 
 // What one cycle_focus call shares with its enumeration callback.
 struct FocusSearch {
-    HWND current;   // the window to move on from; null when starting afresh
-    HWND previous;  // last tab stop passed going backward
-    LONG take_next; // forward: current has been passed
-    LONG done;      // backward: the focus has moved
+    HWND current;    // the window to move on from; null when starting afresh
+    HWND previous;   // last tab stop passed going backward
+    LONG take_next;  // forward: current has been passed
+    LONG done;       // backward: the focus has moved
 };
 
 bool is_tab_stop(HWND window)
@@ -62,7 +62,10 @@ BOOL CALLBACK backward_step(HWND window, LPARAM data)
     return go_on;
 }
 
-bool key_down(int key) { return (GetKeyState(key) & 0x80) != 0; }
+bool key_down(int key)
+{
+    return (GetKeyState(key) & 0x80) != 0;
+}
 
 }  // namespace
 

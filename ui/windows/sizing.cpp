@@ -37,7 +37,9 @@ void sizing_apply_edges(LONG x, LONG y)
     const POINT max = s->limits.ptMaxTrackSize;
 
     switch (s->side) {
-    case WMSZ_LEFT: case WMSZ_TOPLEFT: case WMSZ_BOTTOMLEFT:
+    case WMSZ_LEFT:
+    case WMSZ_TOPLEFT:
+    case WMSZ_BOTTOMLEFT:
         r.left = s->side == WMSZ_TOPLEFT ? x - 2 : x;
         if (r.right - r.left < min.x)
             r.left = r.right - min.x;
@@ -46,7 +48,9 @@ void sizing_apply_edges(LONG x, LONG y)
         break;
     }
     switch (s->side) {
-    case WMSZ_RIGHT: case WMSZ_TOPRIGHT: case WMSZ_BOTTOMRIGHT:
+    case WMSZ_RIGHT:
+    case WMSZ_TOPRIGHT:
+    case WMSZ_BOTTOMRIGHT:
         r.right = x + 2;
         if (r.right - r.left < min.x)
             r.right = r.left + min.x;
@@ -55,7 +59,9 @@ void sizing_apply_edges(LONG x, LONG y)
         break;
     }
     switch (s->side) {
-    case WMSZ_TOP: case WMSZ_TOPLEFT: case WMSZ_TOPRIGHT:
+    case WMSZ_TOP:
+    case WMSZ_TOPLEFT:
+    case WMSZ_TOPRIGHT:
         r.top = s->side == WMSZ_TOPLEFT ? y - 2 : y;
         if (r.bottom - r.top < min.y)
             r.top = r.bottom - min.y;
@@ -64,7 +70,9 @@ void sizing_apply_edges(LONG x, LONG y)
         break;
     }
     switch (s->side) {
-    case WMSZ_BOTTOM: case WMSZ_BOTTOMLEFT: case WMSZ_BOTTOMRIGHT:
+    case WMSZ_BOTTOM:
+    case WMSZ_BOTTOMLEFT:
+    case WMSZ_BOTTOMRIGHT:
         r.bottom = y + 2;
         if (r.bottom - r.top < min.y)
             r.bottom = r.top + min.y;
@@ -274,10 +282,14 @@ LRESULT continue_sizing(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 
 void sizing_init()
 {
-    the_sizing_state = static_cast<SizingState*>(shared_record_create(sizeof(SizingState), nullptr));
+    the_sizing_state =
+        static_cast<SizingState*>(shared_record_create(sizeof(SizingState), nullptr));
 }
 
-SizingState* sizing_state() { return shared_record_get(the_sizing_state); }
+SizingState* sizing_state()
+{
+    return shared_record_get(the_sizing_state);
+}
 
 LRESULT sizing_hook(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {

@@ -95,7 +95,7 @@ void free_window_record(ObjectNumber number, Window* record)
     table_release(the_window_table, number);
 }
 
-} // namespace
+}  // namespace
 
 void init_windows()
 {

@@ -160,11 +160,21 @@ LRESULT on_item_click(EventState* es, WPARAM wparam, LPARAM lparam)
     es->control = static_cast<ObjectNumber>(wparam);
     es->pending_event = EVENT_ITEM_CLICK;
     switch (lparam) {
-    case WM_LBUTTONUP: es->type = 0; break;
-    case WM_RBUTTONUP: es->type = 1; break;
-    case WM_LBUTTONDBLCLK: es->type = 2; break;
-    case WM_RBUTTONDBLCLK: es->type = 3; break;
-    default: es->pending_event = 0; break;
+    case WM_LBUTTONUP:
+        es->type = 0;
+        break;
+    case WM_RBUTTONUP:
+        es->type = 1;
+        break;
+    case WM_LBUTTONDBLCLK:
+        es->type = 2;
+        break;
+    case WM_RBUTTONDBLCLK:
+        es->type = 3;
+        break;
+    default:
+        es->pending_event = 0;
+        break;
     }
     return 0;
 }
@@ -201,7 +211,7 @@ WindowCallback callback_for(const Window* record, const EventState* es)
     return es ? es->global_callback : nullptr;
 }
 
-} // namespace
+}  // namespace
 
 void set_route_to_control_hook(RouteToControlHook hook)
 {

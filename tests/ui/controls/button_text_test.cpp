@@ -45,8 +45,8 @@ TEST_F(ButtonAndText, NullTextsAreEmpty)
 
 TEST_F(ButtonAndText, TextFlagsCentreAndSink)
 {
-    HWND centred = reinterpret_cast<HWND>(
-        create_text(2, 35, 30, 125, 25, "Random Delay Maximum", SS_CENTER));
+    HWND centred =
+        reinterpret_cast<HWND>(create_text(2, 35, 30, 125, 25, "Random Delay Maximum", SS_CENTER));
     ASSERT_NE(centred, nullptr);
     EXPECT_EQ(GetWindowLongPtrA(centred, GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
     EXPECT_FALSE(GetWindowLongPtrA(centred, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
@@ -56,4 +56,4 @@ TEST_F(ButtonAndText, TextFlagsCentreAndSink)
     EXPECT_EQ(control_set_state(2, 1), 0);
 }
 
-} // namespace
+}  // namespace

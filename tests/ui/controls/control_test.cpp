@@ -228,9 +228,9 @@ TEST_F(ControlCore, RoutingRequiresMatchingIdAndProperty)
     // A child that is not a control: no property, its own id.
     HWND foreign = CreateWindowExA(0, "Static", "", WS_CHILD, 0, 0, 10, 10, window,
                                    reinterpret_cast<HMENU>(0xE404), nullptr, nullptr);
-    EXPECT_EQ(route_to_control(foreign, window, WM_CTLCOLORSTATIC, w,
-                               reinterpret_cast<LPARAM>(foreign)),
-              NOT_HANDLED);
+    EXPECT_EQ(
+        route_to_control(foreign, window, WM_CTLCOLORSTATIC, w, reinterpret_cast<LPARAM>(foreign)),
+        NOT_HANDLED);
     EXPECT_EQ(route_to_control(nullptr, window, WM_COMMAND, 0, 0), NOT_HANDLED);
     DestroyWindow(foreign);
     DeleteDC(dc);
@@ -255,8 +255,8 @@ TEST_F(ControlCore, OnlyTheControlsOwnWindowsAreRoutedToIt)
     // Id 0 and no property read like control 0: a top-level window, or a
     // child that is no control.
     EXPECT_EQ(routed(window), NOT_HANDLED);
-    HWND plain = CreateWindowExA(0, "Static", "", WS_CHILD, 0, 0, 10, 10, window, nullptr,
-                                 nullptr, nullptr);
+    HWND plain =
+        CreateWindowExA(0, "Static", "", WS_CHILD, 0, 0, 10, 10, window, nullptr, nullptr, nullptr);
     ASSERT_EQ(GetWindowLongPtrA(plain, GWLP_ID), 0);
     EXPECT_EQ(routed(plain), NOT_HANDLED);
 
@@ -400,4 +400,4 @@ TEST_F(ControlCore, WorkerThreadReachesControlsThroughTheEventLoop)
     EXPECT_TRUE(IsWindowEnabled(control_lookup(1)->handle));
 }
 
-} // namespace
+}  // namespace

@@ -111,4 +111,4 @@ TEST(Font, NumbersThatNameNoFontAreIgnored)
     EXPECT_EQ(load_font(-5, "Arial", 10), 0);
 }
 
-} // namespace
+}  // namespace

@@ -27,8 +27,8 @@ class FencedPage {
 public:
     FencedPage()
     {
-        page_ = static_cast<char*>(VirtualAlloc(nullptr, FENCE_BYTES, MEM_COMMIT | MEM_RESERVE,
-                                                PAGE_NOACCESS));
+        page_ = static_cast<char*>(
+            VirtualAlloc(nullptr, FENCE_BYTES, MEM_COMMIT | MEM_RESERVE, PAGE_NOACCESS));
         the_fence = page_;
         handler_ = AddVectoredExceptionHandler(1, on_fault);
     }
@@ -55,8 +55,7 @@ private:
     static LONG CALLBACK on_fault(EXCEPTION_POINTERS* info)
     {
         const EXCEPTION_RECORD* r = info->ExceptionRecord;
-        if (r->ExceptionCode != EXCEPTION_ACCESS_VIOLATION || r->NumberParameters < 2 ||
-            !the_fence)
+        if (r->ExceptionCode != EXCEPTION_ACCESS_VIOLATION || r->NumberParameters < 2 || !the_fence)
             return EXCEPTION_CONTINUE_SEARCH;
         const auto at = static_cast<uintptr_t>(r->ExceptionInformation[1]);
         const auto start = reinterpret_cast<uintptr_t>(the_fence);
@@ -108,12 +107,18 @@ struct Named {
     const char* name;
 };
 constexpr Named MESSAGES[] = {
-    {MSG_ITEM_NOTIFY, "MSG_ITEM_NOTIFY"},       {MSG_ITEM_CLICK, "MSG_ITEM_CLICK"},
-    {MSG_CONTROL_EVENT, "MSG_CONTROL_EVENT"},   {MSG_DROP, "MSG_DROP"},
-    {MSG_DROP_CONTROL, "MSG_DROP_CONTROL"},     {MSG_CONTROL_FORWARD, "MSG_CONTROL_FORWARD"},
-    {WM_COMMAND, "WM_COMMAND"},                 {WM_HSCROLL, "WM_HSCROLL"},
-    {WM_VSCROLL, "WM_VSCROLL"},                 {WM_CTLCOLOREDIT, "WM_CTLCOLOREDIT"},
-    {WM_CTLCOLORLISTBOX, "WM_CTLCOLORLISTBOX"}, {WM_CTLCOLORBTN, "WM_CTLCOLORBTN"},
+    {MSG_ITEM_NOTIFY, "MSG_ITEM_NOTIFY"},
+    {MSG_ITEM_CLICK, "MSG_ITEM_CLICK"},
+    {MSG_CONTROL_EVENT, "MSG_CONTROL_EVENT"},
+    {MSG_DROP, "MSG_DROP"},
+    {MSG_DROP_CONTROL, "MSG_DROP_CONTROL"},
+    {MSG_CONTROL_FORWARD, "MSG_CONTROL_FORWARD"},
+    {WM_COMMAND, "WM_COMMAND"},
+    {WM_HSCROLL, "WM_HSCROLL"},
+    {WM_VSCROLL, "WM_VSCROLL"},
+    {WM_CTLCOLOREDIT, "WM_CTLCOLOREDIT"},
+    {WM_CTLCOLORLISTBOX, "WM_CTLCOLORLISTBOX"},
+    {WM_CTLCOLORBTN, "WM_CTLCOLORBTN"},
     {WM_CTLCOLORSTATIC, "WM_CTLCOLORSTATIC"},
 };
 
@@ -167,7 +172,11 @@ TEST_F(ForeignMemory, NeitherReadNorFreedByAnyMessage)
     // the handles that lead the routing to a control's kind.
     const std::vector<LPARAM> pointers = {param(page), param(page + PAGE_BYTES / 2),
                                           param(general.block), param(process.block)};
-    std::vector<LPARAM> partners = {0, 1, 9, param(page), static_cast<LPARAM>(MAKEWPARAM(1, BN_CLICKED)),
+    std::vector<LPARAM> partners = {0,
+                                    1,
+                                    9,
+                                    param(page),
+                                    static_cast<LPARAM>(MAKEWPARAM(1, BN_CLICKED)),
                                     static_cast<LPARAM>(MAKEWPARAM(0, EN_CHANGE))};
     for (HWND t : targets)
         partners.push_back(param(t));
@@ -204,4 +213,4 @@ TEST_F(ForeignMemory, NeitherReadNorFreedByAnyMessage)
     EXPECT_TRUE(status_text(0, 0, "still here"));
 }
 
-} // namespace
+}  // namespace

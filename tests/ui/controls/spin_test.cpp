@@ -363,4 +363,4 @@ TEST_F(Spin, ReadOnlyAndBuddyIntegerFlags)
     EXPECT_EQ(control_text(SPIN), "4");
 }
 
-} // namespace
+}  // namespace

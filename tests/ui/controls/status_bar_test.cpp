@@ -266,4 +266,4 @@ TEST_F(StatusBarTest, NumbersThatNameNoBarDoNothing)
     free_status_bar(reinterpret_cast<ObjectNumber>(&local));
 }
 
-} // namespace
+}  // namespace

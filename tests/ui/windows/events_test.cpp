@@ -165,10 +165,8 @@ TEST_F(EventTest, ActivationGivesTheWindowTheFocusUnlessItIsInsideOrTheWindowMin
         HWND focus_after;
     };
     const Row rows[] = {
-        {WA_ACTIVE, nullptr, window},
-        {WA_CLICKACTIVE, nullptr, window},
-        {WA_ACTIVE, child, child},
-        {MAKEWPARAM(WA_ACTIVE, 1), nullptr, nullptr},
+        {WA_ACTIVE, nullptr, window},    {WA_CLICKACTIVE, nullptr, window},
+        {WA_ACTIVE, child, child},       {MAKEWPARAM(WA_ACTIVE, 1), nullptr, nullptr},
         {WA_INACTIVE, nullptr, nullptr},
     };
     for (const Row& row : rows) {
@@ -285,7 +283,8 @@ TEST_F(EventTest, NotificationsTakenByTheControlMakeNoEvent)
 
     set_route_to_control_hook(nullptr);
     EXPECT_EQ(handle_window_message(window, WM_HSCROLL, 0, reinterpret_cast<LPARAM>(edit)),
-              NOT_HANDLED) << "without a control layer nothing is routed";
+              NOT_HANDLED)
+        << "without a control layer nothing is routed";
 }
 
 DWORD WINAPI send_notify(void* header)
@@ -411,4 +410,4 @@ TEST_F(EventTest, CloseAllWindowsFreesHeldDropData)
     EXPECT_EQ(held_drop_data(), nullptr);
 }
 
-} // namespace
+}  // namespace

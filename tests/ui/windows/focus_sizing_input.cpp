@@ -66,10 +66,11 @@ bool wait_events_until(const std::function<bool()>& done, DWORD ms,
 bool wait_for_key_up(WORD key, DWORD ms)
 {
     bool found = false;
-    wait_events_until([&] { return found; }, ms, [&](int got) {
-        if ((got == WM_KEYUP || got == WM_SYSKEYUP) && event_wparam() == key)
-            found = true;
-    });
+    wait_events_until([&] { return found; }, ms,
+                      [&](int got) {
+                          if ((got == WM_KEYUP || got == WM_SYSKEYUP) && event_wparam() == key)
+                              found = true;
+                      });
     return found;
 }
 
@@ -90,7 +91,8 @@ LRESULT CALLBACK filter_echoes(int code, WPARAM remove, LPARAM data)
 {
     MSG* msg = reinterpret_cast<MSG*>(data);
     if (code == HC_ACTION && msg->message == WM_MOUSEMOVE) {
-        POINT at = {static_cast<short>(LOWORD(msg->lParam)), static_cast<short>(HIWORD(msg->lParam))};
+        POINT at = {static_cast<short>(LOWORD(msg->lParam)),
+                    static_cast<short>(HIWORD(msg->lParam))};
         MapWindowPoints(msg->hwnd, nullptr, &at, 1);
         if (!aimed || at.x != aim.x || at.y != aim.y) {
             msg->message = WM_NULL;
@@ -120,7 +122,10 @@ void aim_pointer(int x, int y)
     aim = {x, y};
 }
 
-void aim_pointer_nowhere() { aimed = false; }
+void aim_pointer_nowhere()
+{
+    aimed = false;
+}
 
 bool drive_pointer(int x, int y, const std::function<bool()>& done, DWORD ms)
 {
@@ -129,15 +134,17 @@ bool drive_pointer(int x, int y, const std::function<bool()>& done, DWORD ms)
     const DWORD start = GetTickCount();
     DWORD sent = start;
     send_inputs({mouse_move_input(x, y)});
-    return wait_events_until([&] {
-        if (done())
-            return true;
-        if (GetTickCount() - sent >= RESEND_MS) {
-            send_inputs({mouse_move_input(x, y)});
-            sent = GetTickCount();
-        }
-        return false;
-    }, ms);
+    return wait_events_until(
+        [&] {
+            if (done())
+                return true;
+            if (GetTickCount() - sent >= RESEND_MS) {
+                send_inputs({mouse_move_input(x, y)});
+                sent = GetTickCount();
+            }
+            return false;
+        },
+        ms);
 }
 
 bool move_mouse_to(int x, int y)
@@ -163,7 +170,6 @@ void let_pointer_settle()
 bool make_foreground(HWND window)
 {
     SetForegroundWindow(window);
-    return wait_events_until([&] {
-        return GetActiveWindow() == window && GetForegroundWindow() == window;
-    });
+    return wait_events_until(
+        [&] { return GetActiveWindow() == window && GetForegroundWindow() == window; });
 }

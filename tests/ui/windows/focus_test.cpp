@@ -25,8 +25,8 @@ protected:
     HWND add(const char* class_name, DWORD style, HWND parent = nullptr)
     {
         next_y += 22;
-        return CreateWindowExA(0, class_name, "", WS_CHILD | WS_VISIBLE | style, 10, next_y, 120, 20,
-                               parent ? parent : window, reinterpret_cast<HMENU>(next_id++),
+        return CreateWindowExA(0, class_name, "", WS_CHILD | WS_VISIBLE | style, 10, next_y, 120,
+                               20, parent ? parent : window, reinterpret_cast<HMENU>(next_id++),
                                GetModuleHandleA(nullptr), nullptr);
     }
     HWND add_button(DWORD style = WS_TABSTOP, HWND parent = nullptr)
@@ -129,12 +129,13 @@ TEST_F(FocusAmongMixedChildren, TheTabKeyYieldsNoEventOfItsOwn)
     focus(a);
     tap_key(VK_TAB);
     int down = 0, other = 0;
-    ASSERT_TRUE(wait_events_until([&] { return GetFocus() == b && down; }, 5000, [&](int code) {
-        if (code == WM_KEYDOWN && event_wparam() == VK_TAB)
-            ++down;
-        else if (code >= EVENT_CONTROL)
-            ++other;
-    }));
+    ASSERT_TRUE(wait_events_until([&] { return GetFocus() == b && down; }, 5000,
+                                  [&](int code) {
+                                      if (code == WM_KEYDOWN && event_wparam() == VK_TAB)
+                                          ++down;
+                                      else if (code >= EVENT_CONTROL)
+                                          ++other;
+                                  }));
     EXPECT_EQ(1, down);
     EXPECT_EQ(0, other);
 }
@@ -266,8 +267,8 @@ protected:
 
     HWND add_inside(HWND parent, int index, DWORD style = WS_TABSTOP)
     {
-        return CreateWindowExA(0, "Button", "", WS_CHILD | WS_VISIBLE | style, 5, 5 + 24 * index, 80,
-                               20, parent, reinterpret_cast<HMENU>(next_id++),
+        return CreateWindowExA(0, "Button", "", WS_CHILD | WS_VISIBLE | style, 5, 5 + 24 * index,
+                               80, 20, parent, reinterpret_cast<HMENU>(next_id++),
                                GetModuleHandleA(nullptr), nullptr);
     }
 };

@@ -19,7 +19,7 @@ constexpr DWORD SIZABLE = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 struct Observed {
     POINT min_track;  // zero: leave the limits alone
     POINT max_track;
-    int entered;      // WM_ENTERSIZEMOVE seen
+    int entered;  // WM_ENTERSIZEMOVE seen
     LONG active_at_enter;
     int button_downs;  // WM_LBUTTONDOWN seen
 };
@@ -216,8 +216,7 @@ TEST_F(Sizing, TheWindowsOwnTrackingLimitsHold)
     const POINT start = {before.right - 2, (before.top + before.bottom) / 2};
     press_on_border(start, HTRIGHT);
 
-    drag_to(before.left + 50, start.y,
-            [&](const RECT& r) { return r.right == before.left + 300; });
+    drag_to(before.left + 50, start.y, [&](const RECT& r) { return r.right == before.left + 300; });
     drag_to(before.left + 700, start.y,
             [&](const RECT& r) { return r.right == before.left + 520; });
     EXPECT_EQ(before.left, window_rect(window).left);
@@ -237,7 +236,8 @@ TEST_F(Sizing, AChildWindowIsMovedInItsParentsCoordinates)
     const POINT start = {before.right - 2, (before.top + before.bottom) / 2};
     press_on_border(start, HTRIGHT, child);
     const int x = start.x + 70;
-    drag_to(x, start.y, [&](const RECT& r) { return r.right == x + 2; }, child);
+    drag_to(
+        x, start.y, [&](const RECT& r) { return r.right == x + 2; }, child);
     const RECT now = window_rect(child);
     EXPECT_EQ(before.left, now.left);
     EXPECT_EQ(before.top, now.top);
@@ -370,10 +370,10 @@ TEST_F(Sizing, EverySideMovesItsOwnEdges)
         bool left, top, right, bottom;
     };
     const Case cases[] = {
-        {WMSZ_LEFT, true, false, false, false},       {WMSZ_RIGHT, false, false, true, false},
-        {WMSZ_TOP, false, true, false, false},        {WMSZ_TOPLEFT, true, true, false, false},
-        {WMSZ_TOPRIGHT, false, true, true, false},    {WMSZ_BOTTOM, false, false, false, true},
-        {WMSZ_BOTTOMLEFT, true, false, false, true},  {WMSZ_BOTTOMRIGHT, false, false, true, true},
+        {WMSZ_LEFT, true, false, false, false},      {WMSZ_RIGHT, false, false, true, false},
+        {WMSZ_TOP, false, true, false, false},       {WMSZ_TOPLEFT, true, true, false, false},
+        {WMSZ_TOPRIGHT, false, true, true, false},   {WMSZ_BOTTOM, false, false, false, true},
+        {WMSZ_BOTTOMLEFT, true, false, false, true}, {WMSZ_BOTTOMRIGHT, false, false, true, true},
     };
     const RECT start = window_rect(window);
     for (const Case& c : cases) {
@@ -447,8 +447,8 @@ TEST_F(Sizing, WithFullWindowDraggingOffTheSystemSizes)
     // The system's own loop runs and sends WM_ENTERSIZEMOVE itself once Right
     // has picked an edge; Esc, queued before it starts, ends it.
     PostMessageA(window, WM_SYSCOMMAND, SC_SIZE, 0);
-    send_inputs({key_input(VK_RIGHT, false), key_input(VK_RIGHT, true),
-                 key_input(VK_ESCAPE, false), key_input(VK_ESCAPE, true)});
+    send_inputs({key_input(VK_RIGHT, false), key_input(VK_RIGHT, true), key_input(VK_ESCAPE, false),
+                 key_input(VK_ESCAPE, true)});
     ASSERT_TRUE(wait_events_until([] { return observed.entered > 0; }));
     EXPECT_EQ(0, observed.active_at_enter);
     EXPECT_EQ(0, sizing_state()->active);

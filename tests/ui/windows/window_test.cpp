@@ -160,9 +160,8 @@ TEST_F(WindowTest, CentringOnAParentClampsToZeroButNotOnTheFarSide)
     HWND small = reinterpret_cast<HWND>(open_window(4, 0, 0, 40, 30, "small", CAPTION_MENU));
     ASSERT_NE(small, nullptr);
     SetWindowPos(small, nullptr, 10, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ASSERT_NE(open_window(5, 700, 700, 300, 200, "child", CAPTION_MENU | WINDOW_CENTER_PARENT,
-                          small),
-              0);
+    ASSERT_NE(
+        open_window(5, 700, 700, 300, 200, "child", CAPTION_MENU | WINDOW_CENTER_PARENT, small), 0);
     EXPECT_EQ(last_create.x, 0);
     EXPECT_EQ(last_create.y, 0);
 
@@ -170,8 +169,7 @@ TEST_F(WindowTest, CentringOnAParentClampsToZeroButNotOnTheFarSide)
     SetWindowPos(small, nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     GetWindowRect(small, &pr);
     const SIZE outer = outer_size(20, 10, CAPTION_MENU);
-    ASSERT_NE(open_window(6, 0, 0, 20, 10, "tiny", CAPTION_MENU | WINDOW_CENTER_PARENT, small),
-              0);
+    ASSERT_NE(open_window(6, 0, 0, 20, 10, "tiny", CAPTION_MENU | WINDOW_CENTER_PARENT, small), 0);
     EXPECT_EQ(last_create.x, pr.left + ((pr.right - pr.left) - outer.cx) / 2);
     EXPECT_EQ(last_create.y, pr.top + ((pr.bottom - pr.top) - outer.cy) / 2);
 }
@@ -303,4 +301,4 @@ TEST_F(WindowTest, FindNumberedWindowClimbsToTheNumberedAncestor)
     DestroyWindow(loose);
 }
 
-} // namespace
+}  // namespace
