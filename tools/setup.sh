@@ -8,7 +8,8 @@ have_cmd() { command -v "$1" >/dev/null 2>&1; }
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 for p in cmake make g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools \
-         wine wine32:i386 wine64 fonts-wine fonts-liberation xvfb xauth imagemagick googletest x11-utils file zip; do
+         wine wine32:i386 wine64 fonts-wine fonts-liberation xvfb xauth imagemagick googletest \
+         x11-utils file zip clang-format; do
     have_pkg "$p" || need="$need $p"
 done
 

@@ -1,5 +1,6 @@
 #!/bin/sh
-# `make test`: installs what is missing, builds both targets and runs every
+# `make test`: installs what is missing, builds both targets, checks the
+# sources' formatting and layering (tools/check-sources.sh) and runs every
 # test program under Wine on a private Xvfb display, one persistent
 # wineserver per prefix. Each target's tests run in its own prefix; those
 # labelled with a DPI (144dpi) run again in a prefix of their own whose
@@ -10,6 +11,8 @@ set -eu
 trap cleanup EXIT INT TERM
 
 setup_and_build
+status=0
+"$ROOT/tools/check-sources.sh" || status=1
 
 # Runs CTest in one prefix with the given label filter, unless the filter
 # (with CTEST_ARGS) selects no test.
@@ -31,7 +34,6 @@ run_in_prefix() {  # dir prefix dpi ctest-label-arguments...
 
 start_xvfb
 echo "== Xvfb on $DISPLAY"
-status=0
 for arch in $ARCHES; do
     dir="$BUILD/$arch"
     run_in_prefix "$dir" "$dir/wineprefix" 96 -LE '^[0-9]+dpi$'
