@@ -16,14 +16,13 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 output=$(mktemp)
-trap 'rm -f "$output" "$output.status"' EXIT
-# Both streams go on to CTest, and into a file that is judged afterwards.
-{
-    status=0
-    wine "$@" 2>&1 || status=$?
-    echo "$status" >"$output.status"
-} | tee "$output"
-status=$(cat "$output.status")
+trap 'rm -f "$output"' EXIT
+# Both streams go to a file, which is judged and then passed on to CTest. Not
+# through a pipe: Wine services that the program happens to start inherit its
+# output and would hold a pipe open long after the program has ended.
+status=0
+wine "$@" >"$output" 2>&1 || status=$?
+cat "$output"
 program=$(basename "$1")
 if [ "$status" -ne 0 ]; then
     echo "wine-run: $program exited with status $status" >&2
