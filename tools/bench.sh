@@ -7,7 +7,7 @@
 # TRIALS=n plays more trials; ARCHES picks the targets (default both).
 set -eu
 . "$(dirname "$0")/common.sh"
-trap cleanup EXIT INT TERM
+cleanup_at_exit
 
 setup_and_build --quiet Flinchmeter e2e_bench
 

@@ -103,6 +103,13 @@ run_driver() {  # arch name [arguments after the game's path...]
     return $rc
 }
 
+# Runs cleanup when the script ends, and ends it (so cleaning up) when it is
+# interrupted: a trap that only cleaned up would let the script go on.
+cleanup_at_exit() {
+    trap cleanup EXIT
+    trap 'exit 1' INT TERM
+}
+
 cleanup() {
     for p in $STARTED_PREFIXES; do
         WINEPREFIX="$p" wineserver -k 2>/dev/null || true

@@ -5,7 +5,7 @@
 set -eu
 ARCHES=i686
 . "$(dirname "$0")/common.sh"
-trap cleanup EXIT INT TERM
+cleanup_at_exit
 
 setup_and_build Flinchmeter
 exe="$BUILD/i686/game/Flinchmeter.exe"

@@ -8,7 +8,7 @@
 set -eu
 ARCHES=i686
 . "$(dirname "$0")/common.sh"
-trap cleanup EXIT INT TERM
+cleanup_at_exit
 
 setup_and_build --quiet Flinchmeter e2e_pose
 dir="$BUILD/i686"

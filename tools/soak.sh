@@ -7,7 +7,7 @@
 set -eu
 ARCHES=${ARCHES:-i686}
 . "$(dirname "$0")/common.sh"
-trap cleanup EXIT INT TERM
+cleanup_at_exit
 
 setup_and_build --quiet Flinchmeter e2e_soak
 

@@ -8,7 +8,7 @@
 # desktops share the screen. Exits non-zero when anything fails.
 set -eu
 . "$(dirname "$0")/common.sh"
-trap cleanup EXIT INT TERM
+cleanup_at_exit
 
 setup_and_build
 status=0
