@@ -27,6 +27,34 @@ void sizing_place_cursor(LPCSTR cursor, LONG x, LONG y)
     set_cursor_shape(cursor);
 }
 
+// The edges each side drags, by WMSZ code.
+constexpr unsigned EDGE_LEFT = 1, EDGE_RIGHT = 2, EDGE_TOP = 4, EDGE_BOTTOM = 8;
+constexpr unsigned SIDE_EDGES[] = {
+    0,                         // none yet
+    EDGE_LEFT,                 // WMSZ_LEFT
+    EDGE_RIGHT,                // WMSZ_RIGHT
+    EDGE_TOP,                  // WMSZ_TOP
+    EDGE_TOP | EDGE_LEFT,      // WMSZ_TOPLEFT
+    EDGE_TOP | EDGE_RIGHT,     // WMSZ_TOPRIGHT
+    EDGE_BOTTOM,               // WMSZ_BOTTOM
+    EDGE_BOTTOM | EDGE_LEFT,   // WMSZ_BOTTOMLEFT
+    EDGE_BOTTOM | EDGE_RIGHT,  // WMSZ_BOTTOMRIGHT
+};
+static_assert(WMSZ_LEFT == 1 && WMSZ_BOTTOMRIGHT == 8);
+
+// Where a dragged edge goes for a pointer at `wanted`: there, unless the size
+// it makes with the opposite edge leaves the tracking limits. `away` is +1
+// for a right or bottom edge, -1 for a left or top one.
+LONG follow(LONG wanted, LONG opposite, LONG away, LONG min, LONG max)
+{
+    const LONG size = (wanted - opposite) * away;
+    if (size < min)
+        return opposite + min * away;
+    if (size > max)
+        return opposite + max * away;
+    return wanted;
+}
+
 // Moves the edges that the current side drags to follow a pointer at (x, y),
 // within the tracking limits.
 void sizing_apply_edges(LONG x, LONG y)
@@ -35,51 +63,18 @@ void sizing_apply_edges(LONG x, LONG y)
     RECT& r = s->rect;
     const POINT min = s->limits.ptMinTrackSize;
     const POINT max = s->limits.ptMaxTrackSize;
+    const unsigned edges = s->side >= 0 && s->side <= WMSZ_BOTTOMRIGHT ? SIDE_EDGES[s->side] : 0;
+    // The pointer holds the top-left corner 2 pixels inside it.
+    const LONG inset = s->side == WMSZ_TOPLEFT ? 2 : 0;
 
-    switch (s->side) {
-    case WMSZ_LEFT:
-    case WMSZ_TOPLEFT:
-    case WMSZ_BOTTOMLEFT:
-        r.left = s->side == WMSZ_TOPLEFT ? x - 2 : x;
-        if (r.right - r.left < min.x)
-            r.left = r.right - min.x;
-        else if (r.right - r.left > max.x)
-            r.left = r.right - max.x;
-        break;
-    }
-    switch (s->side) {
-    case WMSZ_RIGHT:
-    case WMSZ_TOPRIGHT:
-    case WMSZ_BOTTOMRIGHT:
-        r.right = x + 2;
-        if (r.right - r.left < min.x)
-            r.right = r.left + min.x;
-        else if (r.right - r.left > max.x)
-            r.right = r.left + max.x;
-        break;
-    }
-    switch (s->side) {
-    case WMSZ_TOP:
-    case WMSZ_TOPLEFT:
-    case WMSZ_TOPRIGHT:
-        r.top = s->side == WMSZ_TOPLEFT ? y - 2 : y;
-        if (r.bottom - r.top < min.y)
-            r.top = r.bottom - min.y;
-        else if (r.bottom - r.top > max.y)
-            r.top = r.bottom - max.y;
-        break;
-    }
-    switch (s->side) {
-    case WMSZ_BOTTOM:
-    case WMSZ_BOTTOMLEFT:
-    case WMSZ_BOTTOMRIGHT:
-        r.bottom = y + 2;
-        if (r.bottom - r.top < min.y)
-            r.bottom = r.top + min.y;
-        else if (r.bottom - r.top > max.y)
-            r.bottom = r.top + max.y;
-        break;
-    }
+    if (edges & EDGE_LEFT)
+        r.left = follow(x - inset, r.right, -1, min.x, max.x);
+    if (edges & EDGE_RIGHT)
+        r.right = follow(x + 2, r.left, +1, min.x, max.x);
+    if (edges & EDGE_TOP)
+        r.top = follow(y - inset, r.bottom, -1, min.y, max.y);
+    if (edges & EDGE_BOTTOM)
+        r.bottom = follow(y + 2, r.top, +1, min.y, max.y);
 }
 
 // A child window is placed in its parent's client coordinates.
