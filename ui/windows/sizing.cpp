@@ -29,6 +29,7 @@ void sizing_place_cursor(LPCSTR cursor, LONG x, LONG y)
 
 // The edges each side drags, by WMSZ code.
 constexpr unsigned EDGE_LEFT = 1, EDGE_RIGHT = 2, EDGE_TOP = 4, EDGE_BOTTOM = 8;
+constexpr unsigned EDGES_ACROSS = EDGE_LEFT | EDGE_RIGHT, EDGES_DOWN = EDGE_TOP | EDGE_BOTTOM;
 constexpr unsigned SIDE_EDGES[] = {
     0,                         // none yet
     EDGE_LEFT,                 // WMSZ_LEFT
@@ -41,6 +42,12 @@ constexpr unsigned SIDE_EDGES[] = {
     EDGE_BOTTOM | EDGE_RIGHT,  // WMSZ_BOTTOMRIGHT
 };
 static_assert(WMSZ_LEFT == 1 && WMSZ_BOTTOMRIGHT == 8);
+
+// No edges for none yet, nor for a side the system does not have.
+unsigned side_edges(LONG side)
+{
+    return side >= 0 && side <= WMSZ_BOTTOMRIGHT ? SIDE_EDGES[side] : 0;
+}
 
 // Where a dragged edge goes for a pointer at `wanted`: there, unless the size
 // it makes with the opposite edge leaves the tracking limits. `away` is +1
@@ -63,7 +70,7 @@ void sizing_apply_edges(LONG x, LONG y)
     RECT& r = s->rect;
     const POINT min = s->limits.ptMinTrackSize;
     const POINT max = s->limits.ptMaxTrackSize;
-    const unsigned edges = s->side >= 0 && s->side <= WMSZ_BOTTOMRIGHT ? SIDE_EDGES[s->side] : 0;
+    const unsigned edges = side_edges(s->side);
     // The pointer holds the top-left corner 2 pixels inside it.
     const LONG inset = s->side == WMSZ_TOPLEFT ? 2 : 0;
 
@@ -144,83 +151,71 @@ LRESULT begin_sizing(HWND window, WPARAM wparam)
     return 0;
 }
 
+// The side that drags exactly these edges.
+LONG side_with_edges(unsigned edges)
+{
+    for (LONG side = WMSZ_LEFT; side <= WMSZ_BOTTOMRIGHT; ++side)
+        if (SIDE_EDGES[side] == edges)
+            return side;
+    return SIDE_NONE;
+}
+
+// Where the cursor goes when an arrow key picks a side: onto the edges it
+// drags; an edge alone keeps the pointer's other coordinate.
+void place_cursor_on_side(LONG side, const RECT& r, POINT p)
+{
+    switch (side) {
+    case WMSZ_LEFT:
+        return sizing_place_cursor(IDC_SIZEWE, r.left, p.y);
+    case WMSZ_RIGHT:
+        return sizing_place_cursor(IDC_SIZEWE, r.right - 2, p.y);
+    case WMSZ_TOP:
+        return sizing_place_cursor(IDC_SIZENS, p.x, r.top);
+    case WMSZ_BOTTOM:
+        return sizing_place_cursor(IDC_SIZENS, p.x, r.bottom - 2);
+    case WMSZ_TOPLEFT:
+        return sizing_place_cursor(IDC_SIZENWSE, r.left + 2, r.top + 2);
+    case WMSZ_TOPRIGHT:
+        return sizing_place_cursor(IDC_SIZENESW, r.right - 2, r.top);
+    case WMSZ_BOTTOMLEFT:
+        return sizing_place_cursor(IDC_SIZENESW, r.left, r.bottom - 2);
+    case WMSZ_BOTTOMRIGHT:
+        return sizing_place_cursor(IDC_SIZENWSE, r.right - 2, r.bottom - 2);
+    }
+}
+
+// Each arrow key: the edge it picks and the step it takes.
+struct ArrowKey {
+    WPARAM key;
+    unsigned edge;
+    LONG dx, dy;
+};
+constexpr ArrowKey ARROW_KEYS[] = {
+    {VK_LEFT, EDGE_LEFT, -STEP, 0},
+    {VK_RIGHT, EDGE_RIGHT, STEP, 0},
+    {VK_UP, EDGE_TOP, 0, -STEP},
+    {VK_DOWN, EDGE_BOTTOM, 0, STEP},
+};
+
 // An arrow key first picks an edge, then a corner at right angles to it, and
 // from then on steps the cursor and the dragged edges.
 void arrow_key(HWND window, WPARAM key)
 {
-    SizingState* s = sizing_state();
-    const RECT& r = s->rect;
-    POINT p;
-    GetCursorPos(&p);
-
-    switch (key) {
-    case VK_LEFT:
-        switch (s->side) {
-        case SIDE_NONE:
-            s->side = WMSZ_LEFT;
-            sizing_place_cursor(IDC_SIZEWE, r.left, p.y);
-            return;
-        case WMSZ_TOP:
-            s->side = WMSZ_TOPLEFT;
-            sizing_place_cursor(IDC_SIZENWSE, r.left + 2, r.top + 2);
-            return;
-        case WMSZ_BOTTOM:
-            s->side = WMSZ_BOTTOMLEFT;
-            sizing_place_cursor(IDC_SIZENESW, r.left, r.bottom - 2);
-            return;
+    for (const ArrowKey& arrow : ARROW_KEYS) {
+        if (arrow.key != key)
+            continue;
+        SizingState* s = sizing_state();
+        POINT p;
+        GetCursorPos(&p);
+        const unsigned edges = side_edges(s->side);
+        // The key's own edge and its opposite.
+        const unsigned in_line = (arrow.edge & EDGES_ACROSS) ? EDGES_ACROSS : EDGES_DOWN;
+        if (s->side == SIDE_NONE || (edges && !(edges & in_line))) {
+            s->side = side_with_edges(edges | arrow.edge);
+            place_cursor_on_side(s->side, s->rect, p);
+        } else {
+            sizing_step(window, p.x + arrow.dx, p.y + arrow.dy);
         }
-        sizing_step(window, p.x - STEP, p.y);
-        return;
-    case VK_RIGHT:
-        switch (s->side) {
-        case SIDE_NONE:
-            s->side = WMSZ_RIGHT;
-            sizing_place_cursor(IDC_SIZEWE, r.right - 2, p.y);
-            return;
-        case WMSZ_TOP:
-            s->side = WMSZ_TOPRIGHT;
-            sizing_place_cursor(IDC_SIZENESW, r.right - 2, r.top);
-            return;
-        case WMSZ_BOTTOM:
-            s->side = WMSZ_BOTTOMRIGHT;
-            sizing_place_cursor(IDC_SIZENWSE, r.right - 2, r.bottom - 2);
-            return;
-        }
-        sizing_step(window, p.x + STEP, p.y);
-        return;
-    case VK_UP:
-        switch (s->side) {
-        case SIDE_NONE:
-            s->side = WMSZ_TOP;
-            sizing_place_cursor(IDC_SIZENS, p.x, r.top);
-            return;
-        case WMSZ_LEFT:
-            s->side = WMSZ_TOPLEFT;
-            sizing_place_cursor(IDC_SIZENWSE, r.left + 2, r.top + 2);
-            return;
-        case WMSZ_RIGHT:
-            s->side = WMSZ_TOPRIGHT;
-            sizing_place_cursor(IDC_SIZENESW, r.right - 2, r.top);
-            return;
-        }
-        sizing_step(window, p.x, p.y - STEP);
-        return;
-    case VK_DOWN:
-        switch (s->side) {
-        case SIDE_NONE:
-            s->side = WMSZ_BOTTOM;
-            sizing_place_cursor(IDC_SIZENS, p.x, r.bottom - 2);
-            return;
-        case WMSZ_LEFT:
-            s->side = WMSZ_BOTTOMLEFT;
-            sizing_place_cursor(IDC_SIZENESW, r.left, r.bottom - 2);
-            return;
-        case WMSZ_RIGHT:
-            s->side = WMSZ_BOTTOMRIGHT;
-            sizing_place_cursor(IDC_SIZENWSE, r.right - 2, r.bottom - 2);
-            return;
-        }
-        sizing_step(window, p.x, p.y + STEP);
         return;
     }
 }

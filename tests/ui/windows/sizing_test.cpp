@@ -315,6 +315,50 @@ TEST_F(Sizing, DownThenRightPicksTheBottomRightCornerAndRightStepsItsEdge)
     press_to_end(VK_RETURN);
 }
 
+TEST_F(Sizing, EachPairOfArrowKeysPicksItsSideAndPutsTheCursorOnIt)
+{
+    // Where the cursor goes: an edge of the window plus an offset, or where
+    // the pointer was (no edge).
+    struct At {
+        LONG RECT::*edge;
+        LONG offset;
+    };
+    const At keep = {nullptr, 0};
+    struct Row {
+        WORD first, second;
+        LONG side;
+        At x, y;
+    };
+    const Row rows[] = {
+        {VK_LEFT, VK_UP, WMSZ_TOPLEFT, {&RECT::left, 2}, {&RECT::top, 2}},
+        {VK_LEFT, VK_DOWN, WMSZ_BOTTOMLEFT, {&RECT::left, 0}, {&RECT::bottom, -2}},
+        {VK_RIGHT, VK_UP, WMSZ_TOPRIGHT, {&RECT::right, -2}, {&RECT::top, 0}},
+        {VK_RIGHT, VK_DOWN, WMSZ_BOTTOMRIGHT, {&RECT::right, -2}, {&RECT::bottom, -2}},
+        {VK_UP, VK_RIGHT, WMSZ_TOPRIGHT, {&RECT::right, -2}, {&RECT::top, 0}},
+        {VK_DOWN, VK_LEFT, WMSZ_BOTTOMLEFT, {&RECT::left, 0}, {&RECT::bottom, -2}},
+        // The opposite key keeps the edge and steps it.
+        {VK_LEFT, VK_RIGHT, WMSZ_LEFT, {&RECT::left, 10}, keep},
+        {VK_RIGHT, VK_LEFT, WMSZ_RIGHT, {&RECT::right, -12}, keep},
+        {VK_UP, VK_DOWN, WMSZ_TOP, keep, {&RECT::top, 10}},
+    };
+    const POINT p = centre();
+    const RECT before = window_rect(window);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.first << " then " << row.second);
+        MoveWindow(window, before.left, before.top, before.right - before.left,
+                   before.bottom - before.top, TRUE);
+        ASSERT_TRUE(move_mouse_to(p.x, p.y));
+        size_from_menu();
+        press_arrow(row.first);
+        press_arrow(row.second);
+        EXPECT_EQ(row.side, sizing_state()->side);
+        const POINT at = cursor_pos();
+        EXPECT_EQ(row.x.edge ? before.*row.x.edge + row.x.offset : p.x, at.x);
+        EXPECT_EQ(row.y.edge ? before.*row.y.edge + row.y.offset : p.y, at.y);
+        press_to_end(VK_ESCAPE);
+    }
+}
+
 TEST_F(Sizing, EnterStraightAwayEndsWithTheWindowAndCursorAsTheyWere)
 {
     const POINT p = centre();
