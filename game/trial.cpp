@@ -122,7 +122,9 @@ bool run_phases(StringVar* readout_text, TrialRecord* record)
     uint32_t elapsed = 0;
     do {
         if (space_bar_down()) {
+            // The reading is the one last shown (0 before the first).
             record->outcome = TrialOutcome::PRESS;
+            record->reading_ms = static_cast<int32_t>(elapsed);
             return end_with(TEXT_ANOTHER_GO);
         }
         delay_ms(1);
@@ -133,10 +135,10 @@ bool run_phases(StringVar* readout_text, TrialRecord* record)
         string_assign(readout_text, pos);
         if (!show_reading(*readout_text))
             return false;
-        record->reading_ms = static_cast<int32_t>(elapsed);
     } while (elapsed < TRIAL_LIMIT_MS);
 
     record->outcome = TrialOutcome::TIME_LIMIT;
+    record->reading_ms = static_cast<int32_t>(elapsed);
     return show_status(TEXT_SLOWCOACH) && enable(CTRL_START_BUTTON) && enable(CTRL_DELAY_SPIN);
 }
 
