@@ -5,7 +5,7 @@
 #include "runtime/threads.h"
 #include "ui/controls/font.h"
 #include "ui/controls/ui_libraries.h"
-#include "ui/windows/window.h"
+#include "ui/windows/windows_lifetime.h"
 
 void start_runtime()
 {

@@ -13,7 +13,7 @@
 #include "ui/controls/control.h"
 #include "ui/controls/text.h"
 #include "ui/windows/clipboard.h"
-#include "ui/windows/events.h"
+#include "ui/windows/messages.h"
 #include "ui/windows/window.h"
 
 namespace {

@@ -2,7 +2,9 @@
 # The rules of the source that the machine checks, run by `make test`:
 # - every C++ file is formatted as .clang-format says;
 # - no layer includes a higher one: runtime <- ui/windows <- ui/controls <-
-#   game, for the product and for each layer's own tests.
+#   game, for the product and for each layer's own tests;
+# - no product files include each other in a circle, inside a layer or
+#   across layers (a header and its .cpp count as one file).
 # Prints each breach and exits non-zero when there is any.
 set -eu
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -37,6 +39,41 @@ for file in $files; do
     done
 done
 
+# Each circle is printed once per include that closes it, from the file it
+# returns to: "a -> b -> a".
+circles=$(for file in $files; do
+    case $file in tests/*) continue ;; esac
+    sed -n 's/^#include "\([^"]*\)".*/\1/p' "$file" | while read -r included; do
+        echo "${file%.*} ${included%.*}"
+    done
+done | awk '
+    $1 != $2 && !(($1, $2) in edge) { edge[$1, $2] = 1; out[$1] = out[$1] " " $2; unit[$1]; unit[$2] }
+    function visit(v,    n, i, next_units, w, k, path) {
+        state[v] = 1
+        stack[++depth] = v
+        n = split(out[v], next_units, " ")
+        for (i = 1; i <= n; i++) {
+            w = next_units[i]
+            if (state[w] == 1) {
+                for (k = depth; stack[k] != w; k--)
+                    ;
+                path = w
+                for (k++; k <= depth; k++)
+                    path = path " -> " stack[k]
+                print path " -> " w
+            } else if (!state[w]) {
+                visit(w)
+            }
+        }
+        depth--
+        state[v] = 2
+    }
+    END { for (v in unit) if (!state[v]) visit(v) }' | sort)
+if [ -n "$circles" ]; then
+    echo "$circles" | sed 's/^/includes: circle /'
+    status=1
+fi
+
 # shellcheck disable=SC2086
 unformatted=$(clang-format --style=file --dry-run $files 2>&1 |
     sed -n 's/^\([^:]*\):[0-9]*:[0-9]*: warning: code should be clang-formatted.*/\1/p' | sort -u)
@@ -46,5 +83,5 @@ if [ -n "$unformatted" ]; then
     done
     status=1
 fi
-[ $status -eq 0 ] && echo "== sources: formatted, layers kept"
+[ $status -eq 0 ] && echo "== sources: formatted, layers kept, no include circles"
 exit $status

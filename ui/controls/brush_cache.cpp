@@ -2,7 +2,7 @@
 // the head, guarded by the brush lock for every search, create and delete.
 #include "ui/controls/brush_cache.h"
 #include "runtime/scoped_win.h"
-#include "ui/windows/events.h"
+#include "ui/windows/messages.h"
 
 namespace {
 

@@ -16,7 +16,7 @@ struct BrushCacheEntry {
 // Entries as blocks of a list, newest at the head.
 using BrushCache = BlockList;
 
-// Initialises the brush lock; control_library_init calls it.
+// Initialises the brush lock; once, before the control library (ui_libraries_init).
 void brush_cache_init();
 // The shared brush of `colour` with one more reference, or null.
 HBRUSH brush_acquire(int32_t colour);

@@ -7,9 +7,10 @@
 #include "runtime/module.h"
 #include "runtime/shared_record.h"
 #include "runtime/string_workspace.h"
-#include "ui/controls/brush_cache.h"
 #include "ui/windows/events.h"
+#include "ui/windows/messages.h"
 #include "ui/windows/window.h"
+#include "ui/windows/window_proc.h"
 
 namespace {
 
@@ -35,7 +36,6 @@ ObjectNumber window_id(HWND window)
 
 void control_library_init()
 {
-    brush_cache_init();
     the_default_gui_font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     the_control_table = table_create(sizeof(Control), CONTROL_GROW_STEP, destroy_control);
     the_control_list =

@@ -94,7 +94,7 @@ struct ControlList {
     HFONT font;
 };
 
-// Once at start-up, after the window library: the brush lock, the control
+// Once at start-up, after the window library and the brush lock: the control
 // table, the control list, the common controls, and the routing hook.
 void control_library_init();
 ObjectTable* control_table();

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include "ui/controls/brush_cache.h"
 #include "ui/windows/events.h"
+#include "ui/windows/messages.h"
 #include "ui/windows/window.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The text kind: colours through WM_CTLCOLORSTATIC and the shared brushes.
 #include "ui/controls/text.h"
 #include "ui/controls/brush_cache.h"
-#include "ui/windows/events.h"
+#include "ui/windows/messages.h"
 
 namespace {
 

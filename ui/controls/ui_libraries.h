@@ -3,6 +3,6 @@
 #pragma once
 
 // Once, after the heaps and the string workspace: the font table, the window
-// library (with the event and sizing state), the control library and the
-// status-bar table, in the order each needs the one before.
+// library (with the event and sizing state), the brush lock, the control
+// library and the status-bar table, in the order each needs the one before.
 void ui_libraries_init();

@@ -4,7 +4,9 @@
 #pragma once
 #include <windows.h>
 #include <stdint.h>
-#include "ui/windows/events.h"
+#include "runtime/object_table.h"
+
+struct DropData;
 
 struct EventQueueEntry {
     EventQueueEntry* next;

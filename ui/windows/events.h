@@ -6,9 +6,6 @@
 #include <stdint.h>
 #include "runtime/object_table.h"
 
-constexpr LRESULT NOT_HANDLED = static_cast<LRESULT>(0xD0D0D0D1u);
-constexpr LRESULT CALLBACK_DEFAULT = static_cast<LRESULT>(0xE0E0E0E1u);
-
 // Event codes below 13100 are the numbers of the messages they come from.
 constexpr int32_t EVENT_MOVE = 3;
 constexpr int32_t EVENT_SIZE = 5;
@@ -77,16 +74,7 @@ ObjectNumber event_window();
 WPARAM event_wparam();
 void queue_event(int32_t event, ObjectNumber window);
 
-LRESULT CALLBACK window_proc(HWND handle, UINT message, WPARAM wparam, LPARAM lparam);
-LRESULT handle_window_message(HWND handle, UINT message, WPARAM wparam, LPARAM lparam);
-
 // Drop data blocks that this process made itself; only these are ever freed.
 DropData* drop_data_create(size_t extra_bytes);
 // Frees the drop data that the event state holds, if any.
 void drop_data_release();
-
-// The control layer offers the window procedure's child notifications to the
-// control's kind through this hook; without it they go unhandled.
-using RouteToControlHook = LRESULT (*)(HWND child, HWND window, UINT message, WPARAM wparam,
-                                       LPARAM lparam);
-void set_route_to_control_hook(RouteToControlHook hook);

@@ -3,8 +3,7 @@
 // follows the mouse and the arrow keys message by message as they arrive
 // through the window's own message flow, resizing it as it goes.
 #include "ui/windows/sizing.h"
-#include "ui/windows/events.h"
-#include "ui/windows/window.h"
+#include "ui/windows/messages.h"
 #include "runtime/shared_record.h"
 
 namespace {

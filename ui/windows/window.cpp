@@ -1,8 +1,6 @@
 // Numbered top-level windows: the window table, their per-window classes,
 // placement and centring, and the Tab accelerator tables.
 #include "ui/windows/window.h"
-#include "ui/windows/events.h"
-#include "ui/windows/sizing.h"
 #include "runtime/heaps.h"
 #include "runtime/module.h"
 #include "runtime/number_text.h"
@@ -15,6 +13,7 @@ constexpr int32_t WINDOW_GROW_STEP = 16;
 constexpr WORD CLASS_ICON = 1;
 
 ObjectTable* the_window_table;
+WNDPROC class_procedure;
 HICON class_icon;
 HCURSOR class_cursor;
 
@@ -45,7 +44,7 @@ void register_window_class(const ClassName& name)
     WNDCLASSA wc;
     ZeroMemory(&wc, sizeof wc);
     wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = window_proc;
+    wc.lpfnWndProc = class_procedure;
     wc.hInstance = module_handle();
     wc.hIcon = class_icon;
     wc.hCursor = class_cursor;
@@ -97,13 +96,12 @@ void free_window_record(ObjectNumber number, Window* record)
 
 }  // namespace
 
-void init_windows()
+void window_table_init(WNDPROC procedure)
 {
     the_window_table = table_create(sizeof(Window), WINDOW_GROW_STEP, close_window_hook);
-    event_state_init();
+    class_procedure = procedure;
     class_icon = LoadIconA(module_handle(), MAKEINTRESOURCEA(CLASS_ICON));
     class_cursor = LoadCursorA(nullptr, IDC_ARROW);
-    sizing_init();
 }
 
 ObjectTable* window_table()
@@ -237,13 +235,12 @@ bool set_window_callback(ObjectNumber number, WindowCallback callback)
     return true;
 }
 
-void close_all_windows()
+void close_open_windows()
 {
     table_walk_begin(the_window_table);
     ObjectNumber number;
     while (table_walk_next(the_window_table, &number))
         close_window(number);
-    drop_data_release();
 }
 
 HWND find_numbered_window(HWND handle)

@@ -11,12 +11,6 @@ constexpr DWORD WINDOW_DEFAULT_FLAGS = WS_CAPTION | WS_SYSMENU;
 static_assert(WINDOW_INVISIBLE == 0x10000000 && WINDOW_DEFAULT_FLAGS == 0x00C80000);
 constexpr int COORD_IGNORE = -65535;
 
-// WM_SYSCOMMAND's command: the system keeps the low four bits of wParam.
-constexpr WPARAM system_command(WPARAM wparam)
-{
-    return wparam & 0xFFF0;
-}
-
 constexpr WORD CMD_FOCUS_NEXT = 1212;
 constexpr WORD CMD_FOCUS_PREV = 1213;
 
@@ -38,9 +32,10 @@ struct Window {
     EraseCallback erase_callback;
 };
 
-// Creates the window table and the event state, loads the class icon and
-// cursor, and sets up the sizing state. Once, at start-up.
-void init_windows();
+// Creates the window table and loads the class icon and cursor; every window
+// class registered afterwards has `procedure` as its window procedure. Once,
+// at start-up (init_windows).
+void window_table_init(WNDPROC procedure);
 ObjectTable* window_table();
 
 // Native handle for a caller-chosen number, the handed-out number for
@@ -57,7 +52,9 @@ ObjectNumber window_number_of(HWND handle);
 // Gives an open window the callback that sees its messages before the
 // built-in handling (null removes it). False when no window has the number.
 bool set_window_callback(ObjectNumber number, WindowCallback callback);
-void close_all_windows();
+// Closes every open window: numbered ones in increasing order, then handed-out
+// ones from the oldest.
+void close_open_windows();
 // The window itself or its nearest ancestor that is a numbered window, else
 // its topmost ancestor.
 HWND find_numbered_window(HWND handle);

@@ -1,6 +1,7 @@
 // The window procedure of every numbered window: a short dispatch that hands
 // each message to a handler of its own, which records what the message means
 // in the event state.
+#include "ui/windows/window_proc.h"
 #include "ui/windows/events.h"
 #include "ui/windows/event_state.h"
 #include "ui/windows/focus.h"

@@ -10,6 +10,7 @@
 #include "tests/support/pump.h"
 #include "ui/controls/control.h"
 #include "ui/windows/events.h"
+#include "ui/windows/messages.h"
 #include "ui/windows/window.h"
 
 constexpr LONG_PTR NO_EVENT_TYPE = 0x7FFF0000;

@@ -7,7 +7,10 @@
 #include "tests/support/events.h"
 #include "tests/support/input.h"
 #include "tests/support/pump.h"
+#include "ui/windows/messages.h"
 #include "ui/windows/window.h"
+#include "ui/windows/window_proc.h"
+#include "ui/windows/windows_lifetime.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Brings up the heaps and the window library for the window tests.
 #include <gtest/gtest.h>
 #include "runtime/core_init.h"
-#include "ui/windows/window.h"
+#include "ui/windows/windows_lifetime.h"
 
 int main(int argc, char** argv)
 {

@@ -4,6 +4,7 @@
 #include <string>
 #include "tests/ui/windows/focus_sizing_input.h"
 #include "ui/windows/events.h"
+#include "ui/windows/messages.h"
 #include "ui/windows/sizing.h"
 #include "ui/windows/window.h"
 

@@ -4,7 +4,9 @@
 #include <string>
 #include "runtime/module.h"
 #include "tests/support/events.h"
+#include "ui/windows/messages.h"
 #include "ui/windows/window.h"
+#include "ui/windows/windows_lifetime.h"
 
 namespace {
 
