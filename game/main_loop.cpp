@@ -1,12 +1,17 @@
-// The main event loop: spin synchronisation and starting trials.
+// The main event loop, the one place that reacts to the main window: spin
+// synchronisation, starting trials, taking the trials' records into the
+// session, and opening, refreshing and closing the results window.
 #include "game/main_loop.h"
 #include "game/game_objects.h"
+#include "game/main_window.h"
 #include "game/results_window.h"
+#include "game/session.h"
 #include "game/trial.h"
 #include "runtime/string_workspace.h"
 #include "ui/controls/control.h"
 #include "ui/controls/status_bar.h"
 #include "ui/windows/events.h"
+#include "ui/windows/messages.h"
 #include "ui/windows/window.h"
 
 namespace {
@@ -77,10 +82,30 @@ void start_trial(TrialStarter start_thread)
     }
 }
 
+// The main window's messages that make no event: the system menu's results
+// command and the ring that says trial records wait. Both are answered where
+// they are dispatched, since any message pump of this thread can dispatch
+// them, and the menu's command can come sent as well as posted.
+LRESULT CALLBACK main_window_message(HWND, UINT message, WPARAM wparam, LPARAM)
+{
+    if (message == WM_SYSCOMMAND && system_command(wparam) == CMD_SESSION_RESULTS) {
+        results_window_show();
+        return 0;
+    }
+    // Whoever rang, only the waiting list is looked at.
+    if (message == MSG_RECORDS_WAITING) {
+        if (session_take_in())
+            results_window_refresh();
+        return 0;
+    }
+    return CALLBACK_DEFAULT;
+}
+
 }  // namespace
 
 int main_event_loop(TrialStarter start_thread)
 {
+    set_window_callback(WINDOW_MAIN, main_window_message);
     for (;;) {
         const int32_t code = wait_event();
         if (code == EVENT_CLOSE_WINDOW) {

@@ -2,13 +2,26 @@
 #include "game/main_window.h"
 #include "game/dpi.h"
 #include "game/game_objects.h"
-#include "game/results_window.h"
 #include "ui/controls/button.h"
 #include "ui/controls/control.h"
 #include "ui/controls/spin.h"
 #include "ui/controls/status_bar.h"
 #include "ui/controls/text.h"
 #include "ui/windows/window.h"
+
+namespace {
+
+// The session results are reached from the system menu; the main loop
+// answers the command.
+void add_results_menu_item(HWND window)
+{
+    if (HMENU menu = GetSystemMenu(window, FALSE)) {
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(menu, MF_STRING, CMD_SESSION_RESULTS, RESULTS_MENU_TEXT);
+    }
+}
+
+}  // namespace
 
 // The figures are at 96 DPI; px keeps the layout in proportion to the fonts,
 // which follow the display. x and y go unscaled: the window is centred.
@@ -38,7 +51,7 @@ bool build_main_window(HFONT readout_font)
     create_text(CTRL_UNITS, px(125), px(125), px(125), px(35), "Seconds");
     control_set_font(CTRL_READOUT, reinterpret_cast<LONG_PTR>(readout_font));
     control_set_font(CTRL_UNITS, reinterpret_cast<LONG_PTR>(readout_font));
-    // Beyond the layout: the session results, reached from the system menu.
-    results_attach_to_main_window();
+    // Beyond the layout.
+    add_results_menu_item(window_handle(WINDOW_MAIN));
     return true;
 }

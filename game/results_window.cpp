@@ -33,21 +33,6 @@ LRESULT CALLBACK results_window_message(HWND window, UINT message, WPARAM, LPARA
     return 0;
 }
 
-LRESULT CALLBACK main_window_message(HWND, UINT message, WPARAM wparam, LPARAM)
-{
-    if (message == WM_SYSCOMMAND && system_command(wparam) == CMD_SESSION_RESULTS) {
-        results_window_show();
-        return 0;
-    }
-    // Whoever rang, only the waiting list is looked at.
-    if (message == MSG_RECORDS_WAITING) {
-        if (session_take_in())
-            results_window_refresh();
-        return 0;
-    }
-    return CALLBACK_DEFAULT;
-}
-
 void build_controls(HWND results)
 {
     // The controls go into the results window, later ones where they went before.
@@ -79,16 +64,6 @@ void place(HWND results, HWND main)
 }
 
 }  // namespace
-
-bool results_attach_to_main_window()
-{
-    HWND main = window_handle(WINDOW_MAIN);
-    if (!set_window_callback(WINDOW_MAIN, main_window_message))
-        return false;
-    HMENU menu = GetSystemMenu(main, FALSE);
-    return menu && AppendMenuA(menu, MF_SEPARATOR, 0, nullptr) &&
-           AppendMenuA(menu, MF_STRING, CMD_SESSION_RESULTS, RESULTS_MENU_TEXT);
-}
 
 void results_window_show()
 {

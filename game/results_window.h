@@ -1,19 +1,10 @@
-// The session results window: opened from the main window's system menu,
-// placed beside the main window, kept up to date as trials end, closed with
-// Escape or its close box; its Copy button puts the session on the clipboard.
+// The session results window: the session shown beside the main window,
+// opened, refreshed and closed by the game as the main window's messages and
+// events ask; its Copy button puts the session on the clipboard.
 #pragma once
 #include <windows.h>
 
 constexpr char RESULTS_TITLE[] = "Flinchmeter results";
-constexpr char RESULTS_MENU_TEXT[] = "Session res&ults...";
-// The system-menu command: below the system's own (0xF000 and up), with the
-// low four bits clear, which the system keeps for itself.
-constexpr UINT CMD_SESSION_RESULTS = 0x0120;
-
-// Adds the item at the end of the main window's system menu and gives the
-// main window the callback that opens the results and takes records in.
-// False when the main window has neither.
-bool results_attach_to_main_window();
 
 // Opens the window beside the main window, or brings it to the front.
 void results_window_show();
