@@ -38,6 +38,27 @@ setup_and_build() {  # [--quiet] [targets...]
     done
 }
 
+# Wine's `wine` command starts its 32-bit loader first, even for a 64-bit
+# program, and some machines cannot run 32-bit code at all (virtual machines
+# without a 32-bit user mode: "Exec format error"). There 64-bit programs go
+# to the 64-bit loader directly, and the 32-bit build cannot be run.
+WINE32_LOADER=/usr/lib/wine/wine
+WINE64_LOADER=/usr/lib/wine/wine64
+RUNS_32BIT=""
+runs_32bit() {
+    if [ -z "$RUNS_32BIT" ]; then
+        if "$WINE32_LOADER" --version >/dev/null 2>&1; then RUNS_32BIT=yes; else RUNS_32BIT=no; fi
+    fi
+    [ "$RUNS_32BIT" = yes ]
+}
+wine() {
+    if runs_32bit || [ ! -x "$WINE64_LOADER" ]; then
+        command wine "$@"
+    else
+        WINELOADER="$WINE64_LOADER" "$WINE64_LOADER" "$@"
+    fi
+}
+
 XVFB_PID=""
 STARTED_PREFIXES=""
 
@@ -94,6 +115,10 @@ run_driver() {  # arch name [arguments after the game's path...]
     dir="$BUILD/$arch"
     prefix="$dir/wineprefix"
     exe="$dir/tests/e2e/$name.exe"
+    if [ "$arch" = i686 ] && ! runs_32bit; then
+        echo "== $arch: this machine cannot run 32-bit programs" >&2
+        return 2
+    fi
     "$ROOT/tools/wine-prefix.sh" "$prefix" "$exe"
     start_wineserver "$prefix"
     rc=0

@@ -46,7 +46,7 @@ if [ -f "$prefix/.flinch-ready" ]; then
 fi
 
 export WINEPREFIX="$prefix" WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wineboot -i >/dev/null 2>&1
+wine wineboot.exe -i >/dev/null 2>&1
 if [ "$desktop" != no-desktop ]; then
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$(desktop_size "$dpi")" /f >/dev/null 2>&1

@@ -10,6 +10,7 @@ set -eu
 prefix=$1
 shift
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/common.sh"
 "$here/wine-prefix.sh" "$prefix" "$1" >&2
 export WINEPREFIX="$prefix"
 export WINEDEBUG=${WINEDEBUG:--all}
