@@ -4,7 +4,7 @@
 #include "game/main_loop.h"
 #include "game/game_objects.h"
 #include "game/main_window.h"
-#include "game/results_window.h"
+#include "game/results/results_window.h"
 #include "game/session.h"
 #include "game/trial.h"
 #include "runtime/string_workspace.h"

@@ -109,7 +109,7 @@ int32_t session_count()
     return session.count;
 }
 
-SessionStats session_current_stats()
+int32_t* session_scratch()
 {
-    return session_stats(session.records, session.count, session.scratch);
+    return session.scratch;
 }

@@ -4,7 +4,16 @@
 #pragma once
 #include <windows.h>
 #include <stdint.h>
-#include "game/session_report.h"
+
+enum class TrialOutcome : int32_t { PRESS, EARLY, TIME_LIMIT };
+
+// What the session keeps of a trial that ended.
+struct TrialRecord {
+    int32_t number;  // from 1, in the order the trials ended
+    int32_t delay_s;
+    TrialOutcome outcome;
+    int32_t reading_ms;  // what the read-out showed; 0 when it showed none
+};
 
 // Posted to the main window when records wait to be taken in. It carries
 // nothing, so one sent by anyone else makes the main thread look and find
@@ -22,4 +31,6 @@ int32_t session_take_in();
 
 const TrialRecord* session_records();
 int32_t session_count();
-SessionStats session_current_stats();
+// Room for one value per record, in which the statistics sort the readings.
+// It grows with the records, so it is there whenever they are.
+int32_t* session_scratch();

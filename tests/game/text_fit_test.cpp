@@ -5,8 +5,8 @@
 #include <stdlib.h>
 #include "game/dpi.h"
 #include "game/main_window.h"
-#include "game/results_window.h"
-#include "game/session_report.h"
+#include "game/results/results_window.h"
+#include "game/results/session_report.h"
 #include "game/trial.h"
 #include "tests/game/game_window.h"
 #include "tests/support/dpi.h"

@@ -1,5 +1,5 @@
-// The session's statistics and texts.
-#include "game/session_report.h"
+// The session results' statistics and texts, from the records alone.
+#include "game/results/session_report.h"
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>

@@ -1,6 +1,7 @@
-// The session results window: the session shown beside the main window,
-// opened, refreshed and closed by the game as the main window's messages and
-// events ask; its Copy button puts the session on the clipboard.
+// The session results window, the front of the results (game/results/): it
+// shows the session beside the main window and is opened, refreshed and
+// closed by the main loop as the main window's messages and events ask; its
+// Copy button puts the session on the clipboard.
 #pragma once
 #include <windows.h>
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "game/results_window.h"
-#include "game/session_report.h"
+#include "game/results/results_window.h"
+#include "game/results/session_report.h"
 
 namespace {
 

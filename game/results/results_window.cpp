@@ -1,11 +1,12 @@
-// The results window: a numbered window owned by the main window, with a text
-// control per statistic, the chart painted by the window's callback, and the
-// Copy button whose clicks reach the main loop as events.
-#include "game/results_window.h"
+// The session results window, which reads the session and changes nothing of
+// it: a numbered window owned by the main window, with a text control per
+// statistic, the chart painted by the window's callback, and the Copy button
+// whose clicks reach the main loop as events.
+#include "game/results/results_window.h"
 #include "game/dpi.h"
 #include "game/game_objects.h"
-#include "game/results_chart.h"
-#include "game/results_layout.h"
+#include "game/results/results_chart.h"
+#include "game/results/results_layout.h"
 #include "game/session.h"
 #include "runtime/heaps.h"
 #include "runtime/scoped_win.h"
@@ -22,6 +23,12 @@ using namespace results_px;
 
 constexpr int COUNT_LINES = 4;
 
+// Computed afresh for each refresh and paint; the session is small.
+SessionStats current_stats()
+{
+    return session_stats(session_records(), session_count(), session_scratch());
+}
+
 LRESULT CALLBACK results_window_message(HWND window, UINT message, WPARAM, LPARAM)
 {
     if (message != WM_PAINT)
@@ -29,7 +36,7 @@ LRESULT CALLBACK results_window_message(HWND window, UINT message, WPARAM, LPARA
     PaintDc paint(window);
     if (paint.dc())
         draw_results_chart(paint.dc(), session_records(), session_count(),
-                           session_current_stats().median_ms);
+                           current_stats().median_ms);
     return 0;
 }
 
@@ -108,7 +115,7 @@ void results_window_refresh()
     if (!results)
         return;
     ResultsLines lines;
-    results_lines(session_current_stats(), &lines);
+    results_lines(current_stats(), &lines);
     for (int i = 0; i < RESULTS_LINES; ++i)
         control_set_text(CTRL_RESULTS_FIRST_LINE + i, lines.text[i]);
     const RECT chart = px(CHART);

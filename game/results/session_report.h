@@ -1,18 +1,10 @@
-// What the results window reports of a session: the record of each ended
-// trial, the statistics over its presses, their lines of text, and the whole
-// session as a tab-separated table. Plain functions of a list of records.
+// What the session results report of the session's records: the statistics
+// over its presses, their lines of text, and the whole session as a
+// tab-separated table. Plain functions of a list of records.
 #pragma once
 #include <stddef.h>
 #include <stdint.h>
-
-enum class TrialOutcome : int32_t { PRESS, EARLY, TIME_LIMIT };
-
-struct TrialRecord {
-    int32_t number;  // from 1, in the order the trials ended
-    int32_t delay_s;
-    TrialOutcome outcome;
-    int32_t reading_ms;  // what the read-out showed; 0 when it showed none
-};
+#include "game/session.h"
 
 // A statistic that is not defined for the session (too few presses).
 constexpr double NO_VALUE = -1.0;

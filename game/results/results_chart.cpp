@@ -1,9 +1,9 @@
-// The chart of the session's readings, drawn with GDI.
-#include "game/results_chart.h"
+// The session results' chart of the readings, drawn with GDI.
+#include "game/results/results_chart.h"
 #include <stdio.h>
 #include <string.h>
 #include "game/dpi.h"
-#include "game/results_layout.h"
+#include "game/results/results_layout.h"
 #include "runtime/scoped_win.h"
 
 namespace {
