@@ -60,6 +60,11 @@ void* table_allocate(ObjectTable* table, ObjectNumber number)
     if (number < 0)
         return nullptr;
     if (number >= table->capacity) {
+        // The array moves. Lookups take no lock, so a table that another
+        // thread reads must never get here while it does: the game's trial
+        // reads the control, status-bar and window tables while the main
+        // thread may create controls and windows, and every number the game
+        // uses lies within their first allocations (game/game_objects.h).
         const int64_t wanted = static_cast<int64_t>(number) + table->grow_step;
         const int64_t bytes = wanted * table->record_size;
         if (wanted > INT32_MAX || bytes > INT32_MAX)

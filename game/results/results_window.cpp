@@ -22,6 +22,8 @@ namespace {
 using namespace results_px;
 
 constexpr int COUNT_LINES = 4;
+// The lines' numbers run up to Copy's, the highest of the game's controls.
+static_assert(CTRL_RESULTS_FIRST_LINE + RESULTS_LINES <= CTRL_RESULTS_COPY);
 
 // Computed afresh for each refresh and paint; the session is small.
 SessionStats current_stats()

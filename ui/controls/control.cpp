@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr int32_t CONTROL_GROW_STEP = 50;
 constexpr DWORD COMMON_CONTROL_CLASSES =
     ICC_TAB_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES | ICC_INTERNET_CLASSES;
 
@@ -37,6 +36,7 @@ ObjectNumber window_id(HWND window)
 void control_library_init()
 {
     the_default_gui_font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    // Its first allocation is never outgrown by the game (CONTROL_GROW_STEP).
     the_control_table = table_create(sizeof(Control), CONTROL_GROW_STEP, destroy_control);
     the_control_list =
         static_cast<ControlList*>(shared_record_create(sizeof(ControlList), init_control_list));

@@ -94,6 +94,11 @@ struct ControlList {
     HFONT font;
 };
 
+// The control table's first allocation holds numbers 0 to CONTROL_GROW_STEP - 1.
+// A higher number grows it, which moves its array: a program whose other
+// threads look controls up while it creates them keeps its numbers below.
+constexpr int32_t CONTROL_GROW_STEP = 50;
+
 // Once at start-up, after the window library and the brush lock: the control
 // table, the control list, the common controls, and the routing hook.
 void control_library_init();

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int32_t STATUS_GROW_STEP = 16;
 constexpr DWORD STATUS_STYLE = WS_CHILD | WS_VISIBLE;
 
 ObjectTable* the_status_bar_table;

@@ -26,6 +26,10 @@ constexpr DWORD STATUS_NO_BORDER = 0x2;  // ignored with STATUS_RAISED
 constexpr DWORD STATUS_CENTRED = 0x4;
 constexpr DWORD STATUS_RIGHT = 0x8;  // ignored with STATUS_CENTRED
 
+// The table's first allocation holds numbers 0 to STATUS_GROW_STEP - 1; a
+// higher number grows it and moves its array.
+constexpr int32_t STATUS_GROW_STEP = 16;
+
 void status_bar_library_init();
 ObjectTable* status_bar_table();
 

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int32_t WINDOW_GROW_STEP = 16;
 // Every window class shows the program's icon, resource 1.
 constexpr WORD CLASS_ICON = 1;
 

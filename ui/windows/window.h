@@ -32,6 +32,10 @@ struct Window {
     EraseCallback erase_callback;
 };
 
+// The window table's first allocation holds numbers 0 to WINDOW_GROW_STEP - 1;
+// a higher number grows it and moves its array.
+constexpr int32_t WINDOW_GROW_STEP = 16;
+
 // Creates the window table and loads the class icon and cursor; every window
 // class registered afterwards has `procedure` as its window procedure. Once,
 // at start-up (init_windows).
