@@ -165,6 +165,16 @@ void let_pointer_settle()
         const DWORD now = GetTickCount();
         return now - start >= QUIET_MS && now - last_echo >= QUIET_MS;
     });
+    // Wine keeps a cursor position of its own beside the X server's pointer,
+    // and an echo that is handed out, filtered or not, sets it back to the
+    // echo's place while the X pointer stays where it went. Wine moves the X
+    // pointer only when its own position changes, so a later move to that
+    // place would change nothing, and GetCursorPos, which asks the X server
+    // once the last change is 100 ms old, would still say where the pointer
+    // was. Quiet for longer than that, GetCursorPos says where the X pointer
+    // is: putting the cursor there makes the two agree.
+    const POINT at = cursor_pos();
+    SetCursorPos(at.x, at.y);
 }
 
 bool make_foreground(HWND window)

@@ -49,7 +49,8 @@ bool drive_pointer(int x, int y, const std::function<bool()>& done, DWORD ms = 5
 // Drives the pointer to (x, y) until the cursor is there, then lets it settle.
 bool move_mouse_to(int x, int y);
 // Waits until no echo has come for a while: Wine then reports the X
-// server's pointer as the cursor position again, not the last echo's.
+// server's pointer as the cursor position again, not the last echo's. Then
+// puts Wine's own cursor where the X pointer is (see the .cpp).
 void let_pointer_settle();
 
 // Brings `window` to the front and waits until it is the active window.
