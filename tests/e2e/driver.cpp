@@ -310,6 +310,26 @@ HWND Game::focus() const
     return info.hwndFocus;
 }
 
+bool Game::wait_focus(HWND window, DWORD ms) const
+{
+    const double deadline = now_ms() + ms;
+    while (focus() != window) {
+        if (now_ms() > deadline)
+            return false;
+        Sleep(5);
+    }
+    return true;
+}
+
+HWND Game::wait_focus_leaves(HWND from, DWORD ms) const
+{
+    const double deadline = now_ms() + ms;
+    HWND now;
+    while ((now = focus()) == from && now_ms() < deadline)
+        Sleep(5);
+    return now;
+}
+
 bool Game::wait_status(const char* text, DWORD ms) const
 {
     const double deadline = now_ms() + ms;

@@ -96,6 +96,11 @@ public:
     int spin_position() const;
     // The game's keyboard focus, null when no window of it has the focus.
     HWND focus() const;
+    // Polls until the game's focus is on `window`; input takes its time to be
+    // handled on a busy machine.
+    bool wait_focus(HWND window, DWORD ms = 2000) const;
+    // Polls until the focus has left `from`; where it went, or `from`.
+    HWND wait_focus_leaves(HWND from, DWORD ms = 2000) const;
     // Polls the status bar until it shows `text`.
     bool wait_status(const char* text, DWORD ms) const;
     // Polls until the spin's text and position both show `value`.

@@ -102,7 +102,7 @@ TEST_F(SessionResults, EveryEndedTrialIsShownCopiedAndKeptUpToDate)
     GetWindowRect(results, &beside);
     EXPECT_GE(beside.left, main.right);
     EXPECT_LE(beside.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(game.focus(), results) << "the focus goes to the window, not to its button";
+    EXPECT_TRUE(game.wait_focus(results)) << "the focus goes to the window, not to its button";
 
     // The statistics of the three presses, as the read-out showed them.
     std::vector<int> ms;

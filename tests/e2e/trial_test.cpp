@@ -150,8 +150,9 @@ TEST_F(GameTest, TheMainWindowHasTheFocusThroughTrialsStartedByClickOrByKey)
         SCOPED_TRACE(by_key ? "started by Tab and Space" : "started by a click");
         if (by_key) {
             for (int tab = 0; tab < 3 && game.focus() != c.button; ++tab) {
+                const HWND from = game.focus();
                 input_key(VK_TAB);
-                Sleep(50);
+                game.wait_focus_leaves(from);
             }
             ASSERT_EQ(game.focus(), c.button);
             input_key_held(VK_SPACE, 60);

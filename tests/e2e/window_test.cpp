@@ -141,19 +141,15 @@ TEST_F(GameTest, TabMovesTheFocusBetweenTheBoxAndTheButton)
 {
     const GameControls& c = game.controls();
     game.click(c.edit);
-    ASSERT_EQ(game.focus(), c.edit);
+    ASSERT_TRUE(game.wait_focus(c.edit));
     input_key(VK_TAB);
-    Sleep(50);
-    EXPECT_EQ(game.focus(), c.button);
+    EXPECT_TRUE(game.wait_focus(c.button));
     input_key(VK_TAB);
-    Sleep(50);
-    EXPECT_EQ(game.focus(), c.edit) << "Tab on the last stop goes round to the first";
+    EXPECT_TRUE(game.wait_focus(c.edit)) << "Tab on the last stop goes round to the first";
     input_key_with(VK_SHIFT, VK_TAB);
-    Sleep(50);
-    EXPECT_EQ(game.focus(), c.button) << "Shift+Tab on the first stop goes to the last";
+    EXPECT_TRUE(game.wait_focus(c.button)) << "Shift+Tab on the first stop goes to the last";
     input_key_with(VK_SHIFT, VK_TAB);
-    Sleep(50);
-    EXPECT_EQ(game.focus(), c.edit);
+    EXPECT_TRUE(game.wait_focus(c.edit));
     // The Tab went to the focus cycle, not into the box as text.
     EXPECT_EQ(game.spin_text(), "10");
 }
