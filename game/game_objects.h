@@ -18,7 +18,7 @@ constexpr ObjectNumber CTRL_UNITS = 10;
 // the main window's.
 constexpr ObjectNumber WINDOW_RESULTS = 1;
 constexpr ObjectNumber CTRL_RESULTS_FIRST_LINE = 20;  // one per line, all below Copy's
-constexpr ObjectNumber CTRL_RESULTS_COPY = 29;
+constexpr ObjectNumber CTRL_RESULTS_COPY = 31;
 
 // The trial's thread looks the main window, its status bar and its controls
 // up without a lock, while the main thread may create windows and controls

@@ -1,5 +1,7 @@
 // Start-up and release of the runtime's libraries.
 #include "game/lifetime.h"
+#include "game/clock.h"
+#include "game/press_stamp.h"
 #include "game/trial_gate.h"
 #include "runtime/core_init.h"
 #include "runtime/threads.h"
@@ -13,6 +15,8 @@ void start_runtime()
     ui_libraries_init();
     threads_init();
     trial_gate_init();
+    keep_timer_resolution();
+    press_stamp_init();
 }
 
 void release_runtime()

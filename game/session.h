@@ -13,6 +13,9 @@ struct TrialRecord {
     int32_t delay_s;
     TrialOutcome outcome;
     int32_t reading_ms;  // what the read-out showed; 0 when it showed none
+    // The longest gap between the trial's looks at the key while it timed,
+    // from the go text on; 0 for an early press, which is not timed.
+    int32_t longest_gap_us;
 };
 
 // Posted to the main window when records wait to be taken in. It carries

@@ -4,9 +4,11 @@
 #include "game/trial.h"
 #include "game/clock.h"
 #include "game/game_objects.h"
+#include "game/press_stamp.h"
 #include "game/random.h"
 #include "game/session.h"
 #include "game/trial_gate.h"
+#include "runtime/scoped_win.h"
 #include "runtime/string_workspace.h"
 #include "ui/controls/control.h"
 #include "ui/controls/status_bar.h"
@@ -71,11 +73,17 @@ bool enable(ObjectNumber control)
     return static_cast<bool>(pass);
 }
 
-bool show_reading(const char* text)
+// The read-out shows `ms` in seconds with three decimals; `readout_text`
+// keeps the text.
+bool show_reading(StringVar* readout_text, uint32_t ms)
 {
+    const float seconds = static_cast<float>(ms) / 1000.0f;
+    const int32_t pos = workspace_used();
+    str_from_float(seconds, READOUT_DECIMALS, pos);
+    string_assign(readout_text, pos);
     TrialGatePass pass;
     if (pass)
-        control_set_text(CTRL_READOUT, text);
+        control_set_text(CTRL_READOUT, *readout_text);
     return static_cast<bool>(pass);
 }
 
@@ -92,6 +100,52 @@ bool read_delay_maximum(int32_t* value)
 bool end_with(const char* text)
 {
     return enable(CTRL_START_BUTTON) && enable(CTRL_DELAY_SPIN) && show_status(text);
+}
+
+// How far apart the trial's looks at the key come, on the fine clock: the
+// longest gap is the most a reading taken at a look can be late by, and it
+// grows with whatever holds the trial up, a stalled main thread included
+// (the read-out's updates wait for it). One clock read per look.
+class LookGaps {
+public:
+    explicit LookGaps(int64_t go) : last_(go) {}
+    void look()
+    {
+        const int64_t now = fine_now();
+        if (now - last_ > longest_)
+            longest_ = now - last_;
+        last_ = now;
+    }
+    int32_t longest_us() const { return static_cast<int32_t>(fine_whole_us(0, longest_)); }
+
+private:
+    int64_t last_;
+    int64_t longest_ = 0;
+};
+
+// The stamp of a key-down that came before the limit, or 0: one after it
+// is no press, however soon the trial looks.
+int64_t press_before_limit(int64_t go)
+{
+    const int64_t stamped = press_stamp(go);
+    return stamped && fine_whole_ms(go, stamped) < static_cast<int32_t>(TRIAL_LIMIT_MS) ? stamped
+                                                                                        : 0;
+}
+
+// A press: the reading is the stamped key-down's moment if there is one (the
+// read-out then shows it once more), else the reading last shown.
+bool end_with_press(TrialRecord* record, StringVar* readout_text, int64_t go, int64_t stamped,
+                    uint32_t last_shown_ms, const LookGaps& gaps)
+{
+    record->outcome = TrialOutcome::PRESS;
+    record->longest_gap_us = gaps.longest_us();
+    record->reading_ms = static_cast<int32_t>(last_shown_ms);
+    if (stamped) {
+        record->reading_ms = fine_whole_ms(go, stamped);
+        if (!show_reading(readout_text, static_cast<uint32_t>(record->reading_ms)))
+            return false;
+    }
+    return end_with(TEXT_ANOTHER_GO);
 }
 
 // True when the trial ended and showed its final texts; `record` then says
@@ -116,28 +170,33 @@ bool run_phases(StringVar* readout_text, TrialRecord* record)
     // some machines and returns at once on others, so it goes elsewhere: a
     // press during the tone is timed like any other.
     const uint32_t start = tick_ms();
+    const int64_t go = fine_now();
+    press_stamp_arm();
+    const ScopeExit disarm([] { press_stamp_disarm(); });
     if (!QueueUserWorkItem(sound_go_beep, nullptr, WT_EXECUTEDEFAULT))
         sound_go_beep(nullptr);
 
+    LookGaps gaps(go);
     uint32_t elapsed = 0;
     do {
-        if (space_bar_down()) {
-            // The reading is the one last shown (0 before the first).
-            record->outcome = TrialOutcome::PRESS;
-            record->reading_ms = static_cast<int32_t>(elapsed);
-            return end_with(TEXT_ANOTHER_GO);
-        }
+        const bool down = space_bar_down();
+        gaps.look();
+        // Read after the key's state, the stamp of a press that the state
+        // shows is almost always there; if not, the reading last shown stands.
+        const int64_t stamped = press_before_limit(go);
+        if (stamped || down)
+            return end_with_press(record, readout_text, go, stamped, elapsed, gaps);
         delay_ms(1);
         elapsed = elapsed_ms(start, tick_ms());
-        const float seconds = static_cast<float>(elapsed) / 1000.0f;
-        const int32_t pos = workspace_used();
-        str_from_float(seconds, READOUT_DECIMALS, pos);
-        string_assign(readout_text, pos);
-        if (!show_reading(*readout_text))
+        if (!show_reading(readout_text, elapsed))
             return false;
     } while (elapsed < TRIAL_LIMIT_MS);
 
+    // A key-down stamped before the limit is a press, however late the look.
+    if (const int64_t stamped = press_before_limit(go))
+        return end_with_press(record, readout_text, go, stamped, elapsed, gaps);
     record->outcome = TrialOutcome::TIME_LIMIT;
+    record->longest_gap_us = gaps.longest_us();
     record->reading_ms = static_cast<int32_t>(elapsed);
     return show_status(TEXT_SLOWCOACH) && enable(CTRL_START_BUTTON) && enable(CTRL_DELAY_SPIN);
 }

@@ -103,21 +103,24 @@ void draw_axis(HDC dc, const RECT& chart, const RECT& plot, Scale scale)
     }
 }
 
-void draw_marks(HDC dc, const POINT* marks, int count)
+// A coarsely timed press is an open dot: the plot's background inside.
+void draw_marks(HDC dc, const POINT* marks, const bool* coarse, int count)
 {
     ScopedGdiObject<HPEN> link(CreatePen(PS_SOLID, 1, LINK));
     ScopedGdiObject<HPEN> outline(CreatePen(PS_SOLID, 1, MARK));
     ScopedGdiObject<HBRUSH> fill(CreateSolidBrush(MARK));
+    ScopedGdiObject<HBRUSH> open(CreateSolidBrush(PLOT_BACK));
     {
         SelectedObject pen(dc, link.get());
         Polyline(dc, marks, count);
     }
     SelectedObject pen(dc, outline.get());
-    SelectedObject brush(dc, fill.get());
     const int radius = px(MARK_RADIUS);
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
+        SelectedObject brush(dc, coarse[i] ? open.get() : fill.get());
         Ellipse(dc, marks[i].x - radius, marks[i].y - radius, marks[i].x + radius + 1,
                 marks[i].y + radius + 1);
+    }
 }
 
 void draw_median(HDC dc, const RECT& plot, int y)
@@ -193,11 +196,14 @@ void draw_results_chart(HDC dc, const TrialRecord* records, int32_t count, doubl
     if (spacing > px(MARK_SPACING_WIDEST))
         spacing = px(MARK_SPACING_WIDEST);
     POINT points[MOST_MARKS];
-    for (int i = 0; i < marks; ++i)
+    bool coarse[MOST_MARKS];
+    for (int i = 0; i < marks; ++i) {
         points[i] = {plot.left + spacing / 2 + i * spacing,
                      y_of(shown[i]->reading_ms, plot, scale.top_ms)};
+        coarse[i] = is_coarse(*shown[i]);
+    }
     draw_median(dc, plot, y_of(static_cast<int32_t>(median_ms + 0.5), plot, scale.top_ms));
-    draw_marks(dc, points, marks);
+    draw_marks(dc, points, coarse, marks);
     trial_label(dc, shown[0]->number, points[0].x - spacing / 2, chart, plot, DT_LEFT);
     // Two labels need room between them.
     if (points[marks - 1].x - points[0].x >= 2 * px(TRIAL_LABEL_WIDTH))

@@ -1,6 +1,6 @@
 // The session results' chart: the presses' readings in trial order (the
-// most recent that fit), a seconds axis with labelled ticks, and a line at
-// the session's median.
+// most recent that fit; a coarsely timed one as an open dot), a seconds axis
+// with labelled ticks, and a line at the session's median.
 #pragma once
 #include <windows.h>
 #include <stdint.h>

@@ -6,11 +6,11 @@
 namespace results_px {
 
 constexpr int CLIENT_WIDTH = 320;
-constexpr int CLIENT_HEIGHT = 318;
+constexpr int CLIENT_HEIGHT = 336;
 // Between the main window and this one when they stand side by side.
 constexpr int GAP = 8;
 
-// The lines: four counts on the left, five figures on the right.
+// The lines: five counts on the left, six figures on the right.
 constexpr int LINE_TOP = 10;
 constexpr int LINE_STEP = 18;
 constexpr int LINE_HEIGHT = 16;
@@ -20,7 +20,7 @@ constexpr int FIGURE_X = 135;
 constexpr int FIGURE_WIDTH = 175;
 
 // The chart's whole area, labels included, in the client area.
-constexpr RECT CHART = {10, 104, 310, 276};
+constexpr RECT CHART = {10, 122, 310, 294};
 // Inside it: room for the seconds on the left and the trial numbers below.
 constexpr int AXIS_LABEL_WIDTH = 40;
 constexpr int PLOT_TOP_MARGIN = 8;
@@ -41,7 +41,7 @@ constexpr int MEDIAN_PEN_WIDTH = 2;
 constexpr int MAX_TICKS = 5;
 
 constexpr int BUTTON_X = 235;
-constexpr int BUTTON_Y = 285;
+constexpr int BUTTON_Y = 303;
 constexpr int BUTTON_WIDTH = 75;
 constexpr int BUTTON_HEIGHT = 23;
 

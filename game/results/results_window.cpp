@@ -21,7 +21,6 @@ namespace {
 
 using namespace results_px;
 
-constexpr int COUNT_LINES = 4;
 // The lines' numbers run up to Copy's, the highest of the game's controls.
 static_assert(CTRL_RESULTS_FIRST_LINE + RESULTS_LINES <= CTRL_RESULTS_COPY);
 
@@ -49,8 +48,8 @@ void build_controls(HWND results)
     const ScopeExit restore([previous] { begin_control_list(previous); });
     begin_control_list(results);
     for (int i = 0; i < RESULTS_LINES; ++i) {
-        const bool count = i < COUNT_LINES;
-        const int row = count ? i : i - COUNT_LINES;
+        const bool count = i < RESULTS_COUNT_LINES;
+        const int row = count ? i : i - RESULTS_COUNT_LINES;
         create_text(CTRL_RESULTS_FIRST_LINE + i, px(count ? COUNT_X : FIGURE_X),
                     px(LINE_TOP + row * LINE_STEP), px(count ? COUNT_WIDTH : FIGURE_WIDTH),
                     px(LINE_HEIGHT), "", SS_NOPREFIX);

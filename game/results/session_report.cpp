@@ -6,10 +6,10 @@
 
 namespace {
 
-constexpr char TABLE_HEADER[] = "Trial\tDelay (s)\tOutcome\tReading (s)\r\n";
-// A line's number, delay and reading at their widest, the longest outcome,
-// the tabs and the line end.
-constexpr size_t TABLE_LINE_BYTES = 11 + 11 + 10 + SECONDS_TEXT_BYTES + 3 + 2;
+constexpr char TABLE_HEADER[] = "Trial\tDelay (s)\tOutcome\tReading (s)\tLongest gap (ms)\r\n";
+// A line's number, delay, reading and gap at their widest, the longest
+// outcome, the tabs and the line end.
+constexpr size_t TABLE_LINE_BYTES = 11 + 11 + 10 + SECONDS_TEXT_BYTES + GAP_TEXT_BYTES + 4 + 2;
 
 const char* outcome_name(TrialOutcome outcome)
 {
@@ -59,6 +59,17 @@ void value_text(double ms, char* out)
 
 }  // namespace
 
+bool is_coarse(const TrialRecord& record)
+{
+    return record.outcome == TrialOutcome::PRESS && record.longest_gap_us > COARSE_GAP_US;
+}
+
+void gap_text(int32_t us, char* out)
+{
+    const long tenths = (static_cast<long>(us) + 50) / 100;
+    sprintf(out, "%ld.%ld", tenths / 10, tenths % 10);
+}
+
 void seconds_text(int32_t ms, char* out)
 {
     sprintf(out, "%ld.%03ld", static_cast<long>(ms / 1000), static_cast<long>(ms % 1000));
@@ -66,21 +77,25 @@ void seconds_text(int32_t ms, char* out)
 
 SessionStats session_stats(const TrialRecord* records, int32_t count, int32_t* scratch)
 {
-    SessionStats s = {count, 0, 0, 0, NO_VALUE, NO_VALUE, NO_VALUE, NO_VALUE, NO_VALUE};
+    SessionStats s = {count, 0, 0, 0, 0, -1, NO_VALUE, NO_VALUE, NO_VALUE, NO_VALUE, NO_VALUE};
     double sum = 0;
     for (int32_t i = 0; i < count; ++i) {
-        switch (records[i].outcome) {
+        const TrialRecord& r = records[i];
+        switch (r.outcome) {
         case TrialOutcome::PRESS:
-            scratch[s.presses++] = records[i].reading_ms;
-            sum += records[i].reading_ms;
+            scratch[s.presses++] = r.reading_ms;
+            sum += r.reading_ms;
+            s.coarse_presses += is_coarse(r);
             break;
         case TrialOutcome::EARLY:
             ++s.early_presses;
-            break;
+            continue;  // never timed: no gap
         case TrialOutcome::TIME_LIMIT:
             ++s.time_limits;
             break;
         }
+        if (r.longest_gap_us > s.longest_gap_us)
+            s.longest_gap_us = r.longest_gap_us;
     }
     const int32_t n = s.presses;
     if (n == 0)
@@ -114,7 +129,8 @@ void results_lines(const SessionStats& stats, ResultsLines* out)
     const Count counts[] = {{"Trials", stats.trials},
                             {"Presses", stats.presses},
                             {"Early presses", stats.early_presses},
-                            {"Time limits", stats.time_limits}};
+                            {"Time limits", stats.time_limits},
+                            {"Coarse trials", stats.coarse_presses}};
     struct Figure {
         const char* label;
         double ms;
@@ -124,8 +140,8 @@ void results_lines(const SessionStats& stats, ResultsLines* out)
                               {"Mean", stats.mean_ms},
                               {"Standard deviation", stats.deviation_ms},
                               {"Mean of last 5", stats.last_mean_ms}};
-    static_assert(sizeof counts / sizeof counts[0] + sizeof figures / sizeof figures[0] ==
-                  RESULTS_LINES);
+    static_assert(sizeof counts / sizeof counts[0] == RESULTS_COUNT_LINES &&
+                  RESULTS_COUNT_LINES + sizeof figures / sizeof figures[0] + 1 == RESULTS_LINES);
     int line = 0;
     for (const Count& c : counts)
         sprintf(out->text[line++], "%s: %ld", c.label, static_cast<long>(c.value));
@@ -134,6 +150,12 @@ void results_lines(const SessionStats& stats, ResultsLines* out)
         value_text(f.ms, value);
         sprintf(out->text[line++], "%s: %s", f.label, value);
     }
+    char gap[GAP_TEXT_BYTES] = "-";
+    if (stats.longest_gap_us >= 0) {
+        gap_text(stats.longest_gap_us, gap);
+        strcat(gap, " ms");
+    }
+    sprintf(out->text[line], "Longest gap: %s", gap);
 }
 
 size_t session_table_bytes(int32_t count)
@@ -151,8 +173,11 @@ size_t session_table_text(const TrialRecord* records, int32_t count, char* out)
         char reading[SECONDS_TEXT_BYTES] = "";
         if (r.outcome == TrialOutcome::PRESS)
             seconds_text(r.reading_ms, reading);
-        at += sprintf(at, "%ld\t%ld\t%s\t%s\r\n", static_cast<long>(r.number),
-                      static_cast<long>(r.delay_s), outcome_name(r.outcome), reading);
+        char gap[GAP_TEXT_BYTES] = "";
+        if (r.outcome != TrialOutcome::EARLY)
+            gap_text(r.longest_gap_us, gap);
+        at += sprintf(at, "%ld\t%ld\t%s\t%s\t%s\r\n", static_cast<long>(r.number),
+                      static_cast<long>(r.delay_s), outcome_name(r.outcome), reading, gap);
     }
     return static_cast<size_t>(at - out);
 }

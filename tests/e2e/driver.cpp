@@ -14,8 +14,8 @@ constexpr const char* MAIN_CLASS = "WindowClass_0";
 constexpr const char* RESULTS_CLASS = "WindowClass_1";
 // The results window's lines and button, by control number.
 constexpr int ID_RESULTS_FIRST_LINE = 20;
-constexpr int RESULTS_LINE_COUNT = 9;
-constexpr int ID_RESULTS_COPY = 29;
+constexpr int RESULTS_LINE_COUNT = 11;
+constexpr int ID_RESULTS_COPY = 31;
 // Control numbers, which the game also uses as the child windows' ids.
 constexpr int ID_START_BUTTON = 1;
 constexpr int ID_CAPTION = 2;
@@ -180,6 +180,32 @@ void clipboard_empty()
         EmptyClipboard();
         CloseClipboard();
     }
+}
+
+int stall_process(DWORD pid, DWORD ms)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    std::vector<HANDLE> stalled;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != pid)
+            continue;
+        HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID);
+        if (thread && SuspendThread(thread) != static_cast<DWORD>(-1))
+            stalled.push_back(thread);
+        else if (thread)
+            CloseHandle(thread);
+    }
+    CloseHandle(snapshot);
+    Sleep(ms);
+    for (HANDLE thread : stalled) {
+        ResumeThread(thread);
+        CloseHandle(thread);
+    }
+    return static_cast<int>(stalled.size());
 }
 
 long thread_count_of(DWORD pid)
@@ -385,6 +411,16 @@ std::vector<std::string> Game::results_lines() const
 HWND Game::results_copy_button() const
 {
     return GetDlgItem(results(), ID_RESULTS_COPY);
+}
+
+std::string Game::copy_results() const
+{
+    clipboard_empty();
+    click(results_copy_button());
+    std::string copied;
+    for (const double deadline = now_ms() + 2000; copied.empty() && now_ms() < deadline; Sleep(10))
+        copied = clipboard_text();
+    return copied;
 }
 
 void Game::to_front() const

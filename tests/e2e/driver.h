@@ -43,6 +43,10 @@ void clipboard_empty();
 // cannot be read.
 // The process's threads, counted in a Toolhelp snapshot.
 long thread_count_of(DWORD pid);
+// Suspends every thread of the process (found in a Toolhelp snapshot) for
+// `ms` milliseconds, as a machine too busy to run it would; the number of
+// threads suspended.
+int stall_process(DWORD pid, DWORD ms);
 // GetGuiResources (GR_GDIOBJECTS or GR_USEROBJECTS); Wine's stub answers 0.
 long gui_object_count_of(HANDLE process, DWORD kind);
 
@@ -111,9 +115,12 @@ public:
     // Opens it from the keyboard, as a person does: Alt+Space, then U. The
     // window, or null when none came.
     HWND open_results() const;
-    // Its nine lines of statistics, in order, and its Copy button.
+    // Its eleven lines of statistics, in order, and its Copy button.
     std::vector<std::string> results_lines() const;
     HWND results_copy_button() const;
+    // Clicks Copy in the open results window and waits for the clipboard: the
+    // text it then holds, "" when none came.
+    std::string copy_results() const;
 
     // Input, as a person gives it.
     void to_front() const;

@@ -5,7 +5,9 @@
 #include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <algorithm>
+#include <regex>
 #include <vector>
 #include "tests/support/input.h"
 
@@ -23,6 +25,18 @@ std::string seconds(double ms)
 int ms_of(const std::string& reading)
 {
     return static_cast<int>(atof(reading.c_str()) * 1000.0 + 0.5);
+}
+
+// A text matched as it stands, in a regular expression.
+std::string literally(const std::string& text)
+{
+    return std::regex_replace(text, std::regex("[.\\\\^$|()\\[\\]{}*+?]"), "\\$&");
+}
+
+// The last tab-separated field of a line of Copy's table, as a number.
+double last_field(const std::string& line)
+{
+    return atof(line.c_str() + line.rfind('\t') + 1);
 }
 
 std::vector<std::string> lines_of(const std::string& text)
@@ -104,7 +118,36 @@ TEST_F(SessionResults, EveryEndedTrialIsShownCopiedAndKeptUpToDate)
     EXPECT_LE(beside.right, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_TRUE(game.wait_focus(results)) << "the focus goes to the window, not to its button";
 
-    // The statistics of the three presses, as the read-out showed them.
+    // Copy: the whole session, line by line, every line ended with CR LF; a
+    // timed trial ends with its longest gap between looks at the key.
+    const HWND copy = game.results_copy_button();
+    ASSERT_TRUE(copy);
+    const std::string copied = game.copy_results();
+    const std::string gap = "\t[0-9]+\\.[0-9]";
+    const std::vector<std::string> table = {
+        literally("Trial\tDelay (s)\tOutcome\tReading (s)\tLongest gap (ms)"),
+        "1\t1\tpress\t" + literally(readings[0]) + gap,
+        "2\t1\tpress\t" + literally(readings[1]) + gap,
+        "3\t1\tpress\t" + literally(readings[2]) + gap,
+        "4\t1\tearly\t\t",
+        "5\t1\ttime limit\t" + gap};
+    const std::vector<std::string> rows = lines_of(copied);
+    ASSERT_EQ(rows.size(), table.size()) << copied;
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_TRUE(std::regex_match(rows[i], std::regex(table[i]))) << rows[i];
+
+    // The statistics of the three presses, as the read-out showed them, and
+    // of the gaps that Copy gave: coarse presses, the longest over all.
+    int coarse = 0;
+    double longest = 0;
+    for (size_t i = 1; i < rows.size(); ++i) {
+        if (i <= 3 && last_field(rows[i]) > 4.0)
+            ++coarse;
+        if (i != 4)
+            longest = std::max(longest, last_field(rows[i]));
+    }
+    char longest_text[32];
+    snprintf(longest_text, sizeof longest_text, "%.1f ms", longest);
     std::vector<int> ms;
     for (const std::string& r : readings)
         ms.push_back(ms_of(r));
@@ -118,28 +161,14 @@ TEST_F(SessionResults, EveryEndedTrialIsShownCopiedAndKeptUpToDate)
                                                "Presses: 3",
                                                "Early presses: 1",
                                                "Time limits: 1",
+                                               "Coarse trials: " + std::to_string(coarse),
                                                "Best: " + seconds(sorted[0]),
                                                "Median: " + seconds(sorted[1]),
                                                "Mean: " + seconds(mean),
                                                "Standard deviation: " + seconds(sqrt(squares / 2)),
-                                               "Mean of last 5: -"};
+                                               "Mean of last 5: -",
+                                               std::string("Longest gap: ") + longest_text};
     EXPECT_EQ(game.results_lines(), expected);
-
-    // Copy: the whole session, line by line, every line ended with CR LF.
-    clipboard_empty();
-    const HWND copy = game.results_copy_button();
-    ASSERT_TRUE(copy);
-    game.click(copy);
-    std::string copied;
-    for (const double deadline = now_ms() + 2000; copied.empty() && now_ms() < deadline; Sleep(10))
-        copied = clipboard_text();
-    const std::vector<std::string> table = {"Trial\tDelay (s)\tOutcome\tReading (s)",
-                                            "1\t1\tpress\t" + readings[0],
-                                            "2\t1\tpress\t" + readings[1],
-                                            "3\t1\tpress\t" + readings[2],
-                                            "4\t1\tearly\t",
-                                            "5\t1\ttime limit\t"};
-    EXPECT_EQ(lines_of(copied), table);
 
     // Escape closes it, even with the button holding the focus.
     ASSERT_EQ(game.focus(), copy);
@@ -157,7 +186,7 @@ TEST_F(SessionResults, EveryEndedTrialIsShownCopiedAndKeptUpToDate)
     ASSERT_TRUE(is_reading(fourth)) << fourth;
     EXPECT_TRUE(wait_results_line(0, "Trials: 6")) << game.results_lines()[0];
     EXPECT_EQ(game.results_lines()[1], "Presses: 4");
-    EXPECT_EQ(game.results_lines()[4], "Best: " + seconds(std::min(sorted[0], ms_of(fourth))));
+    EXPECT_EQ(game.results_lines()[5], "Best: " + seconds(std::min(sorted[0], ms_of(fourth))));
 
     // Chosen again while open, it comes to the front: no second window.
     game.to_front();
@@ -181,6 +210,37 @@ TEST_F(SessionResults, EveryEndedTrialIsShownCopiedAndKeptUpToDate)
     DWORD code = 1;
     ASSERT_TRUE(game.wait_exit(2000, &code));
     EXPECT_EQ(code, 0u);
+}
+
+// A machine too busy to run the game for 40 ms just after the go text: the
+// trial's longest gap shows the stall and the press counts as coarse, yet
+// the reading, stamped when the key-down came after the stall, stays true.
+TEST_F(SessionResults, AStallAfterTheGoTextMakesACoarseTrialWhoseReadingStaysTrue)
+{
+    ASSERT_TRUE(game.type_delay_max(1));
+    game.click_start();
+    ASSERT_TRUE(game.wait_status(status_says::GO, 3000)) << game.status();
+    const double go = now_ms();
+    Sleep(30);
+    ASSERT_GT(stall_process(game.pid(), 40), 0);
+    while (now_ms() < go + 250)
+        ;
+    const double pressed = now_ms();
+    input_key_held(VK_SPACE, 60);
+    ASSERT_TRUE(game.wait_status(status_says::AGAIN, 2000)) << game.status();
+    EXPECT_NEAR(ms_of(game.readout()), pressed - go, 5.0) << game.readout();
+
+    game.to_front();
+    ASSERT_TRUE(game.open_results());
+    const std::vector<std::string> lines = game.results_lines();
+    EXPECT_EQ(lines[4], "Coarse trials: 1");
+    ASSERT_EQ(lines[10].rfind("Longest gap: ", 0), 0u) << lines[10];
+    const double shown = atof(lines[10].c_str() + strlen("Longest gap: "));
+    EXPECT_GE(shown, 35.0) << lines[10];
+    const std::string copied = game.copy_results();
+    const std::vector<std::string> rows = lines_of(copied);
+    ASSERT_EQ(rows.size(), 2u) << copied;
+    EXPECT_EQ(last_field(rows[1]), shown) << rows[1];
 }
 
 }  // namespace

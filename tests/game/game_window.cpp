@@ -95,11 +95,12 @@ int32_t GameWindowTest::recording_starter(LPTHREAD_START_ROUTINE routine, void* 
     const int32_t number = thread_create(routine, argument);
     if (!number)
         return 0;
-    // Null once the trial has ended: then there is nothing to wait for.
+    // Null once the trial has ended: then there is nothing to wait for (or
+    // to hold up, as a busy machine would).
     HANDLE own = nullptr;
     if (HANDLE registered = thread_handle(number))
-        DuplicateHandle(GetCurrentProcess(), registered, GetCurrentProcess(), &own, SYNCHRONIZE,
-                        FALSE, 0);
+        DuplicateHandle(GetCurrentProcess(), registered, GetCurrentProcess(), &own,
+                        SYNCHRONIZE | THREAD_SUSPEND_RESUME, FALSE, 0);
     started.push_back(number);
     started_handles.push_back(own);
     return number;

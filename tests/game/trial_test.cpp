@@ -10,6 +10,7 @@
 #include "game/trial_gate.h"
 #include "game/lifetime.h"
 #include "game/main_window.h"
+#include "game/session.h"
 #include "tests/game/game_window.h"
 #include "tests/support/input.h"
 #include "ui/windows/window.h"
@@ -353,6 +354,99 @@ TEST_F(TrialTest, ClosingInTheDelayOrWhileTimingStopsTheTrialSafely)
         EXPECT_EQ(status(), "Click on the Start Timer button.") << "round " << round;
         release_runtime();
     }
+}
+
+// The press timed where it arrives. Key-downs are posted to the main window:
+// posting changes no key state, so the trial's looks at the key never see
+// them and only their stamp can end a trial. Each row is one trial; times
+// are after the go text as the player saw it.
+TEST_F(TrialTest, AFreshKeyDownThatTheGameRetrievesWhileTimingIsThePress)
+{
+    struct Row {
+        const char* what;
+        bool before_go;        // a key-down after the last trial ended, one in the delay
+        DWORD repeat_at_ms;    // an auto-repeat; 0: none
+        DWORD press_at_ms;     // the fresh key-down
+        bool held_past_limit;  // the trial's thread held from before it until past the limit
+    };
+    const Row rows[] = {
+        {"a key-down while timing", false, 0, 200, false},
+        {"an auto-repeat is no press", false, 100, 300, false},
+        {"key-downs before the go text are no press", true, 0, 250, false},
+        {"a key-down just before the limit, looked at after it", false, 0, 9990, true},
+    };
+    constexpr int N = sizeof rows / sizeof rows[0];
+    control_set_state(CTRL_DELAY_SPIN, 1);
+    bring_to_front(main_window());
+    SetFocus(main_window());
+    const int32_t first = session_count();
+    uint32_t posted_after_go[N] = {};
+    const auto post_space = [this](bool repeat) {
+        constexpr LPARAM SPACE_SCAN_CODE = 0x39;
+        const LPARAM lparam = 1 | (SPACE_SCAN_CODE << 16) | (repeat ? LPARAM(1) << 30 : 0);
+        PostMessageA(main_window(), WM_KEYDOWN, VK_SPACE, lparam);
+    };
+    Player player(this);
+    player.start([&] {
+        for (int i = 0; i < N; ++i) {
+            const Row& row = rows[i];
+            if (row.before_go)
+                post_space(false);
+            post_start_click();
+            if (row.before_go && status_becomes(TEXT_DELAY_STARTED))
+                post_space(false);
+            if (!status_becomes(TEXT_GO, 3000))
+                break;
+            const uint32_t go = tick_ms();
+            const auto at = [go](DWORD ms) {
+                while (tick_ms() - go < ms)
+                    Sleep(1);
+            };
+            if (row.repeat_at_ms) {
+                at(row.repeat_at_ms);
+                post_space(true);
+            }
+            const HANDLE trial = started_handles.back();
+            if (row.held_past_limit) {
+                // Held in its pause, the step between a look at the key and
+                // the reading that may reach the limit: just after a new
+                // reading shows, the trial has looked and pauses for 1 ms.
+                at(row.press_at_ms - 40);
+                const std::string shown = control_text(CTRL_READOUT);
+                for (const uint32_t since = tick_ms();
+                     control_text(CTRL_READOUT) == shown && tick_ms() - since < 100;)
+                    ;
+                const int64_t changed = fine_now();
+                while (fine_whole_us(changed, fine_now()) < 200)
+                    YieldProcessor();
+                SuspendThread(trial);
+            }
+            at(row.press_at_ms);
+            posted_after_go[i] = tick_ms() - go;
+            post_space(false);
+            if (row.held_past_limit) {
+                at(TRIAL_LIMIT_MS + 50);
+                ResumeThread(trial);
+            }
+            if (!status_becomes(TEXT_ANOTHER_GO, 2000))
+                break;
+        }
+        close_window();
+    });
+    main_event_loop(recording_starter);
+
+    // The last record is handed over once the ending is shown.
+    ASSERT_TRUE(wait_until([&] { return session_count() == first + N; })) << session_count();
+    for (int i = 0; i < N; ++i) {
+        SCOPED_TRACE(rows[i].what);
+        const TrialRecord& r = session_records()[first + i];
+        EXPECT_EQ(r.outcome, TrialOutcome::PRESS);
+        EXPECT_NEAR(r.reading_ms, static_cast<double>(posted_after_go[i]), 10.0);
+    }
+    // Set once more to exactly the stamped reading.
+    char shown[16];
+    snprintf(shown, sizeof shown, "%.3f", session_records()[first + N - 1].reading_ms / 1000.0);
+    EXPECT_EQ(control_text(CTRL_READOUT), shown);
 }
 
 }  // namespace
