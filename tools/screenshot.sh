@@ -5,13 +5,20 @@
 # end-to-end driver (e2e_pose) and saves the game's window, frame included, as
 # a PNG; then plays nine more and saves the session results window. Last, the
 # first picture again on a display of 144 DPI: docs/flinchmeter-144dpi.png.
+# On a machine that cannot run 32-bit programs it poses the 64-bit game,
+# which draws the same window.
 set -eu
-ARCHES=i686
 . "$(dirname "$0")/common.sh"
 cleanup_at_exit
 
+"$ROOT/tools/setup.sh"
+ARCHES=i686
+if ! runs_32bit; then
+    ARCHES=x86_64
+    echo "== this machine cannot run 32-bit programs: posing the 64-bit game"
+fi
 setup_and_build --quiet Flinchmeter e2e_pose
-dir="$BUILD/i686"
+dir="$BUILD/$ARCHES"
 prefix="$BUILD/screenshot-prefix"
 prefix_144="$BUILD/screenshot-prefix-144dpi"
 pose="$dir/tests/e2e/e2e_pose.exe"
