@@ -76,10 +76,11 @@ TEST_F(TextFitTest, TheResultsWindowIsScaledAndItsWidestLinesFit)
     ASSERT_NE(results, nullptr);
     const SIZE client = room_in(results);
     EXPECT_EQ(client.cx, scaled(320));
-    EXPECT_EQ(client.cy, scaled(318));
-    // Four counts of a long session, then five figures in seconds.
+    EXPECT_EQ(client.cy, scaled(336));
+    // The counts of a long session, then the figures in seconds.
     for (int line = 0; line < RESULTS_LINES; ++line) {
-        const char* widest = line < 4 ? "Early presses: 9999" : "Standard deviation: 9.999";
+        const char* widest =
+            line < RESULTS_COUNT_LINES ? "Early presses: 9999" : "Standard deviation: 9.999";
         HWND text = control(CTRL_RESULTS_FIRST_LINE + line);
         ASSERT_NE(text, nullptr) << line;
         const SIZE size = text_size(text, widest);
