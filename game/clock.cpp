@@ -15,18 +15,8 @@ int64_t ticks_per_second()
     return QueryPerformanceFrequency(&rate) && rate.QuadPart > 0 ? rate.QuadPart : 1;
 }
 
-// What SetProcessInformation takes for ProcessPowerThrottling (Windows 10
-// 1709 and later; the SDK declares it for newer targets than ours).
-constexpr int PROCESS_POWER_THROTTLING = 4;
-constexpr ULONG POWER_THROTTLING_VERSION = 1;
-constexpr ULONG THROTTLE_EXECUTION_SPEED = 0x1;
-constexpr ULONG THROTTLE_IGNORING_TIMER_RESOLUTION = 0x4;
-struct PowerThrottlingState {
-    ULONG version;
-    ULONG control_mask;  // the kinds of throttling this call decides
-    ULONG state_mask;    // which of them are on: none
-};
-using SetProcessInformationCall = BOOL(WINAPI*)(HANDLE, int, void*, DWORD);
+// Windows 8 and later; looked up, so the SDK's declaration is not used.
+using SetProcessInformationCall = BOOL(WINAPI*)(HANDLE, PROCESS_INFORMATION_CLASS, void*, DWORD);
 
 }  // namespace
 
@@ -67,9 +57,13 @@ void keep_timer_resolution()
         system_function<SetProcessInformationCall>("kernel32.dll", "SetProcessInformation");
     if (!set_information)
         return;
-    PowerThrottlingState state = {POWER_THROTTLING_VERSION,
-                                  THROTTLE_EXECUTION_SPEED | THROTTLE_IGNORING_TIMER_RESOLUTION, 0};
-    set_information(GetCurrentProcess(), PROCESS_POWER_THROTTLING, &state, sizeof state);
+    // The control mask names the kinds of throttling this call decides; the
+    // state mask, empty, turns them all off.
+    PROCESS_POWER_THROTTLING_STATE state = {PROCESS_POWER_THROTTLING_CURRENT_VERSION,
+                                            PROCESS_POWER_THROTTLING_EXECUTION_SPEED |
+                                                PROCESS_POWER_THROTTLING_IGNORE_TIMER_RESOLUTION,
+                                            0};
+    set_information(GetCurrentProcess(), ProcessPowerThrottling, &state, sizeof state);
 }
 
 uint32_t timer_period_begin()
