@@ -164,11 +164,15 @@ bool run_phases(StringVar* readout_text, TrialRecord* record)
         record->outcome = TrialOutcome::EARLY;
         return end_with(TEXT_CHEAT);
     }
+    // The go text is up somewhere between the send and its return. The clock
+    // starts at the return; a hold-up on the way back would make the reading
+    // short, so the first gap counts from before the send and shows it.
+    const int64_t go_asked = fine_now();
     if (!show_status(TEXT_GO))
         return false;
-    // The clock starts when the go text is up. Beep blocks for the tone on
-    // some machines and returns at once on others, so it goes elsewhere: a
-    // press during the tone is timed like any other.
+    // Beep blocks for the tone on some machines and returns at once on
+    // others, so it goes elsewhere: a press during the tone is timed like any
+    // other.
     const uint32_t start = tick_ms();
     const int64_t go = fine_now();
     press_stamp_arm();
@@ -176,7 +180,7 @@ bool run_phases(StringVar* readout_text, TrialRecord* record)
     if (!QueueUserWorkItem(sound_go_beep, nullptr, WT_EXECUTEDEFAULT))
         sound_go_beep(nullptr);
 
-    LookGaps gaps(go);
+    LookGaps gaps(go_asked);
     uint32_t elapsed = 0;
     do {
         const bool down = space_bar_down();

@@ -4,6 +4,7 @@
 #include <vector>
 #include <regex>
 #include <stdlib.h>
+#include <string.h>
 #include "game/clock.h"
 #include "game/main_loop.h"
 #include "game/trial.h"
@@ -14,6 +15,9 @@
 #include "tests/game/game_window.h"
 #include "tests/support/input.h"
 #include "ui/windows/window.h"
+
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 namespace {
 
@@ -356,10 +360,50 @@ TEST_F(TrialTest, ClosingInTheDelayOrWhileTimingStopsTheTrialSafely)
     }
 }
 
+// The truth of a stamped trial, taken on the game's own thread: when the
+// go text was set in the status bar, and when the thread retrieved the first
+// fresh Space key-down after it. Can hold the go text up after it is set.
+struct GoAndKeyWatch {
+    static inline volatile LONG64 go_set = 0;
+    static inline volatile LONG64 key_got = 0;
+    static inline DWORD hold_go_ms = 0;
+    HHOOK after_call, retrieval;
+    static LRESULT CALLBACK called(int code, WPARAM sent, LPARAM data)
+    {
+        const CWPRETSTRUCT* call = reinterpret_cast<const CWPRETSTRUCT*>(data);
+        if (code == HC_ACTION && call->message == SB_SETTEXTA &&
+            !strcmp(reinterpret_cast<const char*>(call->lParam), TEXT_GO)) {
+            go_set = fine_now();
+            Sleep(hold_go_ms);
+        }
+        return CallNextHookEx(nullptr, code, sent, data);
+    }
+    static LRESULT CALLBACK retrieved(int code, WPARAM removed, LPARAM data)
+    {
+        const MSG* msg = reinterpret_cast<const MSG*>(data);
+        if (code == HC_ACTION && removed == PM_REMOVE && msg->message == WM_KEYDOWN &&
+            msg->wParam == VK_SPACE && !(msg->lParam & (LPARAM(1) << 30)) && go_set && !key_got)
+            key_got = fine_now();
+        return CallNextHookEx(nullptr, code, removed, data);
+    }
+    // Installed after the game's own hook, so called before it.
+    GoAndKeyWatch()
+    {
+        after_call = SetWindowsHookExA(WH_CALLWNDPROCRET, called, nullptr, GetCurrentThreadId());
+        retrieval = SetWindowsHookExA(WH_GETMESSAGE, retrieved, nullptr, GetCurrentThreadId());
+    }
+    ~GoAndKeyWatch()
+    {
+        UnhookWindowsHookEx(after_call);
+        UnhookWindowsHookEx(retrieval);
+    }
+};
+
 // The press timed where it arrives. Key-downs are posted to the main window:
 // posting changes no key state, so the trial's looks at the key never see
 // them and only their stamp can end a trial. Each row is one trial; times
-// are after the go text as the player saw it.
+// are after the go text as the player saw it. A reading is never late, and
+// early by no more than the trial's own longest gap.
 TEST_F(TrialTest, AFreshKeyDownThatTheGameRetrievesWhileTimingIsThePress)
 {
     struct Row {
@@ -368,19 +412,22 @@ TEST_F(TrialTest, AFreshKeyDownThatTheGameRetrievesWhileTimingIsThePress)
         DWORD repeat_at_ms;    // an auto-repeat; 0: none
         DWORD press_at_ms;     // the fresh key-down
         bool held_past_limit;  // the trial's thread held from before it until past the limit
+        DWORD hold_go_ms;      // the go text held up this long after it is set
     };
     const Row rows[] = {
-        {"a key-down while timing", false, 0, 200, false},
-        {"an auto-repeat is no press", false, 100, 300, false},
-        {"key-downs before the go text are no press", true, 0, 250, false},
-        {"a key-down just before the limit, looked at after it", false, 0, 9990, true},
+        {"a key-down while timing", false, 0, 200, false, 0},
+        {"an auto-repeat is no press", false, 100, 300, false, 0},
+        {"key-downs before the go text are no press", true, 0, 250, false, 0},
+        {"a key-down just before the limit, looked at after it", false, 0, 9990, true, 0},
+        {"a go text held up on its way shows in the gap", false, 0, 250, false, 40},
     };
     constexpr int N = sizeof rows / sizeof rows[0];
     control_set_state(CTRL_DELAY_SPIN, 1);
     bring_to_front(main_window());
     SetFocus(main_window());
     const int32_t first = session_count();
-    uint32_t posted_after_go[N] = {};
+    double truth_ms[N] = {};
+    GoAndKeyWatch watch;
     const auto post_space = [this](bool repeat) {
         constexpr LPARAM SPACE_SCAN_CODE = 0x39;
         const LPARAM lparam = 1 | (SPACE_SCAN_CODE << 16) | (repeat ? LPARAM(1) << 30 : 0);
@@ -390,6 +437,9 @@ TEST_F(TrialTest, AFreshKeyDownThatTheGameRetrievesWhileTimingIsThePress)
     player.start([&] {
         for (int i = 0; i < N; ++i) {
             const Row& row = rows[i];
+            GoAndKeyWatch::go_set = 0;
+            GoAndKeyWatch::key_got = 0;
+            GoAndKeyWatch::hold_go_ms = row.hold_go_ms;
             if (row.before_go)
                 post_space(false);
             post_start_click();
@@ -422,7 +472,6 @@ TEST_F(TrialTest, AFreshKeyDownThatTheGameRetrievesWhileTimingIsThePress)
                 SuspendThread(trial);
             }
             at(row.press_at_ms);
-            posted_after_go[i] = tick_ms() - go;
             post_space(false);
             if (row.held_past_limit) {
                 at(TRIAL_LIMIT_MS + 50);
@@ -430,6 +479,7 @@ TEST_F(TrialTest, AFreshKeyDownThatTheGameRetrievesWhileTimingIsThePress)
             }
             if (!status_becomes(TEXT_ANOTHER_GO, 2000))
                 break;
+            truth_ms[i] = fine_whole_us(GoAndKeyWatch::go_set, GoAndKeyWatch::key_got) / 1000.0;
         }
         close_window();
     });
@@ -441,7 +491,10 @@ TEST_F(TrialTest, AFreshKeyDownThatTheGameRetrievesWhileTimingIsThePress)
         SCOPED_TRACE(rows[i].what);
         const TrialRecord& r = session_records()[first + i];
         EXPECT_EQ(r.outcome, TrialOutcome::PRESS);
-        EXPECT_NEAR(r.reading_ms, static_cast<double>(posted_after_go[i]), 10.0);
+        EXPECT_GT(truth_ms[i], rows[i].press_at_ms - 10.0);
+        EXPECT_LE(r.reading_ms, truth_ms[i] + 1.0) << "late";
+        EXPECT_GE(r.reading_ms, truth_ms[i] - r.longest_gap_us / 1000.0 - 1.0)
+            << "early by more than its longest gap, " << r.longest_gap_us << " us";
     }
     // Set once more to exactly the stamped reading.
     char shown[16];
