@@ -12,6 +12,8 @@ namespace {
 
 constexpr const char* MAIN_CLASS = "WindowClass_0";
 constexpr const char* RESULTS_CLASS = "WindowClass_1";
+// The system's class of a popup menu's window.
+constexpr const char* MENU_CLASS = "#32768";
 // The results window's lines and button, by control number.
 constexpr int ID_RESULTS_FIRST_LINE = 20;
 constexpr int RESULTS_LINE_COUNT = 11;
@@ -367,6 +369,23 @@ bool Game::wait_status(const char* text, DWORD ms) const
     return status() == text;
 }
 
+bool Game::hold_key_until_status(WORD vk, const char* text, DWORD ms) const
+{
+    // Wine lines its key state up with the X server's whenever the pointer
+    // enters a window, and for X a key that only SendInput pressed is up: a
+    // key held by one key-down can be let go behind the player's back. A
+    // keyboard repeats a held key's key-down, and so does this.
+    constexpr DWORD REPEAT_MS = 33;
+    const double deadline = now_ms() + ms;
+    bool shown = false;
+    do {
+        input_key_down(vk);
+        shown = wait_status(text, REPEAT_MS);
+    } while (!shown && now_ms() < deadline);
+    input_key_up(vk);
+    return shown;
+}
+
 bool Game::wait_spin(int value, DWORD ms) const
 {
     const std::string want = std::to_string(value);
@@ -389,14 +408,25 @@ HWND Game::results() const
 HWND Game::open_results() const
 {
     input_key_with(VK_MENU, VK_SPACE);
-    // The system menu takes a moment to come up and take the keys.
-    Sleep(300);
+    // U goes to whatever takes the keys: only once the menu is up is that the
+    // menu, and on a busy machine it can take a while to come.
+    const auto menu = [this] {
+        FindMain search{pid_, nullptr, MENU_CLASS};
+        EnumWindows(find_main, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    };
+    for (const double deadline = now_ms() + 3000; !menu() && now_ms() < deadline;)
+        Sleep(10);
+    if (!menu())
+        return nullptr;
     input_key('U');
+    // Done once the menu has gone too: a window already open comes to the
+    // front at once, and the next click must not only close the menu.
     const double deadline = now_ms() + 3000;
     HWND found = nullptr;
-    while (!(found = results()) && now_ms() < deadline)
+    while ((menu() || !(found = results())) && now_ms() < deadline)
         Sleep(10);
-    return found;
+    return menu() ? nullptr : found;
 }
 
 std::vector<std::string> Game::results_lines() const

@@ -107,13 +107,17 @@ public:
     HWND wait_focus_leaves(HWND from, DWORD ms = 2000) const;
     // Polls the status bar until it shows `text`.
     bool wait_status(const char* text, DWORD ms) const;
+    // Holds a key down, as a keyboard does, until the status bar shows
+    // `text`; then lets it go. False when the text did not come in `ms`.
+    bool hold_key_until_status(WORD vk, const char* text, DWORD ms) const;
     // Polls until the spin's text and position both show `value`.
     bool wait_spin(int value, DWORD ms) const;
 
     // The session results window, null while none is open.
     HWND results() const;
-    // Opens it from the keyboard, as a person does: Alt+Space, then U. The
-    // window, or null when none came.
+    // Opens it from the keyboard, as a person does: Alt+Space, then U once
+    // the system menu is up. The window, once the menu has gone; null when
+    // no menu or no window came.
     HWND open_results() const;
     // Its eleven lines of statistics, in order, and its Copy button.
     std::vector<std::string> results_lines() const;

@@ -50,10 +50,7 @@ bool play_a_session(const Game& game)
         if (!game.wait_status(status_says::DELAY, 3000))
             return false;
         if (wait == 0) {
-            input_key_down(VK_SPACE);
-            const bool cheat = game.wait_status(status_says::CHEAT, 3000);
-            input_key_up(VK_SPACE);
-            if (!cheat)
+            if (!game.hold_key_until_status(VK_SPACE, status_says::CHEAT, 3000))
                 return false;
             continue;
         }

@@ -97,11 +97,7 @@ TEST_F(GameTest, SpaceHeldAcrossTheEndOfTheDelayIsACheat)
     game.click_start();
     ASSERT_TRUE(game.wait_status(status_says::DELAY, 2000)) << game.status();
     Sleep(400);
-    input_key_down(VK_SPACE);
-    const bool cheat = game.wait_status(status_says::CHEAT, 3000);
-    const std::string seen = game.status();
-    input_key_up(VK_SPACE);
-    ASSERT_TRUE(cheat) << seen;
+    ASSERT_TRUE(game.hold_key_until_status(VK_SPACE, status_says::CHEAT, 3000)) << game.status();
     EXPECT_EQ(settled_readout(game), "0.000") << "a cheat gets no reading";
     EXPECT_TRUE(IsWindowEnabled(c.button));
     EXPECT_TRUE(IsWindowEnabled(c.edit));
