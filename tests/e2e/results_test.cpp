@@ -69,10 +69,8 @@ protected:
         game.click_start();
         ASSERT_TRUE(game.wait_status(status_says::DELAY, 2000)) << game.status();
         Sleep(400);
-        input_key_down(VK_SPACE);
-        const bool cheat = game.wait_status(status_says::CHEAT, 3000);
-        input_key_up(VK_SPACE);
-        ASSERT_TRUE(cheat) << game.status();
+        ASSERT_TRUE(game.hold_key_until_status(VK_SPACE, status_says::CHEAT, 3000))
+            << game.status();
     }
     void time_limit_trial()
     {
@@ -138,11 +136,12 @@ TEST_F(SessionResults, EveryEndedTrialIsShownCopiedAndKeptUpToDate)
 
     // The statistics of the three presses, as the read-out showed them, and
     // of the gaps that Copy gave: coarse presses, the longest over all.
-    int coarse = 0;
+    // A gap shown as 4.0 may have been 4.04 ms, which is coarse.
+    int surely_coarse = 0, maybe_coarse = 0;
     double longest = 0;
     for (size_t i = 1; i < rows.size(); ++i) {
-        if (i <= 3 && last_field(rows[i]) > 4.0)
-            ++coarse;
+        surely_coarse += i <= 3 && last_field(rows[i]) > 4.0;
+        maybe_coarse += i <= 3 && last_field(rows[i]) >= 4.0;
         if (i != 4)
             longest = std::max(longest, last_field(rows[i]));
     }
@@ -161,14 +160,19 @@ TEST_F(SessionResults, EveryEndedTrialIsShownCopiedAndKeptUpToDate)
                                                "Presses: 3",
                                                "Early presses: 1",
                                                "Time limits: 1",
-                                               "Coarse trials: " + std::to_string(coarse),
+                                               "Coarse trials: ",
                                                "Best: " + seconds(sorted[0]),
                                                "Median: " + seconds(sorted[1]),
                                                "Mean: " + seconds(mean),
                                                "Standard deviation: " + seconds(sqrt(squares / 2)),
                                                "Mean of last 5: -",
                                                std::string("Longest gap: ") + longest_text};
-    EXPECT_EQ(game.results_lines(), expected);
+    std::vector<std::string> shown = game.results_lines();
+    ASSERT_EQ(shown.size(), expected.size());
+    const int coarse = atoi(shown[4].c_str() + expected[4].size());
+    EXPECT_TRUE(coarse >= surely_coarse && coarse <= maybe_coarse) << shown[4];
+    shown[4].resize(std::min(shown[4].size(), expected[4].size()));
+    EXPECT_EQ(shown, expected);
 
     // Escape closes it, even with the button holding the focus.
     ASSERT_EQ(game.focus(), copy);
@@ -219,16 +223,32 @@ TEST_F(SessionResults, AStallAfterTheGoTextMakesACoarseTrialWhoseReadingStaysTru
 {
     ASSERT_TRUE(game.type_delay_max(1));
     game.click_start();
-    ASSERT_TRUE(game.wait_status(status_says::GO, 3000)) << game.status();
-    const double go = now_ms();
+    // On a loaded machine the driver can be held up between reading its
+    // clock and acting, so the truth is bounded by readings on either side:
+    // the go text came after the last look that did not show it began, and
+    // before the look that showed it returned.
+    double go_earliest = now_ms(), go_latest = 0;
+    for (const double deadline = go_earliest + 3000; !go_latest && now_ms() < deadline;) {
+        const double before = now_ms();
+        if (game.status() == status_says::GO)
+            go_latest = now_ms();
+        else
+            go_earliest = before;
+    }
+    ASSERT_GT(go_latest, 0.0) << game.status();
     Sleep(30);
     ASSERT_GT(stall_process(game.pid(), 40), 0);
-    while (now_ms() < go + 250)
+    while (now_ms() < go_latest + 250)
         ;
-    const double pressed = now_ms();
-    input_key_held(VK_SPACE, 60);
+    const double press_earliest = now_ms();
+    input_key_down(VK_SPACE);
+    const double press_latest = now_ms();
+    Sleep(60);
+    input_key_up(VK_SPACE);
     ASSERT_TRUE(game.wait_status(status_says::AGAIN, 2000)) << game.status();
-    EXPECT_NEAR(ms_of(game.readout()), pressed - go, 5.0) << game.readout();
+    const int reading = ms_of(game.readout());
+    EXPECT_GE(reading, press_earliest - go_latest - 5.0) << game.readout();
+    EXPECT_LE(reading, press_latest - go_earliest + 5.0) << game.readout();
 
     game.to_front();
     ASSERT_TRUE(game.open_results());
