@@ -125,6 +125,7 @@ bool play_trial(const Game& game, double target, int delay_index, DWORD stall_ms
 std::vector<double> copied_gaps(const Game& game)
 {
     std::vector<double> gaps;
+    game.to_front();
     if (!game.open_results())
         return gaps;
     const std::string text = game.copy_results();
@@ -192,6 +193,24 @@ bool close_game(const Game& game)
     return ended;
 }
 
+// Moves the base to the work area's left edge; false when the two windows
+// still overlap.
+bool beside_each_other(const Game& game, const Game& base)
+{
+    RECT work{}, ours{}, theirs{}, shared{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(base.window(), &theirs);
+    SetWindowPos(base.window(), nullptr, work.left, theirs.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const double deadline = now_ms() + 2000; now_ms() < deadline; Sleep(10)) {
+        GetWindowRect(game.window(), &ours);
+        GetWindowRect(base.window(), &theirs);
+        if (!IntersectRect(&shared, &ours, &theirs))
+            return true;
+    }
+    return fail("the two games' windows overlap", base);
+}
+
 // The fault run: every thread held for `stall_ms` early in each trial.
 int stall_run(const char* exe, int trials, DWORD stall_ms)
 {
@@ -245,6 +264,10 @@ int main(int argc, char** argv)
         fprintf(stderr, "e2e_bench: %s%s\n", game.error().c_str(), base.error().c_str());
         return 1;
     }
+    // Both start in the middle of the screen; side by side, a click meant for
+    // one can never land on the other.
+    if (base_exe && !beside_each_other(game, base))
+        return 1;
     Game* games[] = {&game, base_exe ? &base : nullptr};
     Figures figures[2];
     Sleep(300);
