@@ -7,6 +7,7 @@
 #include "ui/controls/spin.h"
 #include "ui/controls/status_bar.h"
 #include "ui/controls/text.h"
+#include "ui/windows/default_button.h"
 #include "ui/windows/window.h"
 
 namespace {
@@ -40,7 +41,10 @@ bool build_main_window(HFONT readout_font)
     // The spin does not write its position into its text, so both are set.
     control_set_state(CTRL_DELAY_SPIN, 10);
     control_set_text(CTRL_DELAY_SPIN, "10");
-    create_button(CTRL_START_BUTTON, px(85), px(75), px(80), px(20), "Start Timer");
+    const LONG_PTR start =
+        create_button(CTRL_START_BUTTON, px(85), px(75), px(80), px(20), "Start Timer");
+    // Enter starts a trial as a click does, wherever the focus is.
+    set_default_button(WINDOW_MAIN, reinterpret_cast<HWND>(start));
     create_text(CTRL_DELAY_CAPTION, px(35), px(30), px(125), px(25), "Random Delay Maximum",
                 SS_CENTER);
     // Its text all but fills it at 96 DPI; Wine's font at 120 DPI is 4 pixels

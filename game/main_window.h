@@ -11,7 +11,8 @@ constexpr char RESULTS_MENU_TEXT[] = "Session res&ults...";
 constexpr UINT CMD_SESSION_RESULTS = 0x0120;
 
 // Builds what the layout lists, with `readout_font` for the two read-out
-// labels (null: the system font), and the results item of the system menu.
+// labels (null: the system font), Start Timer as the window's default button
+// and the results item of the system menu.
 // False when the window or the control list could not be made, in which
 // case nothing can ever close the game.
 bool build_main_window(HFONT readout_font);

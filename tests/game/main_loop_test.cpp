@@ -150,6 +150,63 @@ TEST_F(MainLoopTest, AClickEventWhenIdleStartsATrialLikeAClick)
     EXPECT_EQ(started.size(), 1u);
 }
 
+// Counts the Enter characters this thread retrieves: one reaching the delay
+// box would sound the error beep on Windows.
+int returns_retrieved;
+LRESULT CALLBACK count_returns(int code, WPARAM removal, LPARAM data)
+{
+    const auto* msg = reinterpret_cast<const MSG*>(data);
+    if (code == HC_ACTION && removal == PM_REMOVE && msg->message == WM_CHAR && msg->wParam == '\r')
+        ++returns_retrieved;
+    return CallNextHookEx(nullptr, code, removal, data);
+}
+
+// A trial that never ends, noting the delay maximum it takes.
+int32_t delay_taken;
+int32_t note_delay(LPTHREAD_START_ROUTINE, void*)
+{
+    delay_taken = control_get_state(CTRL_DELAY_SPIN);
+    return 1;
+}
+
+TEST_F(MainLoopTest, EnterStartsATrialAsStartTimerDoesWhereverTheFocusIsUnlessOneRuns)
+{
+    const struct {
+        const char* where;
+        ObjectNumber focus;  // -1: the main window
+        const char* typed;
+        bool running;
+        int32_t delay;  // 0: no trial may start
+    } rows[] = {
+        {"on the main window", -1, "", false, 10},
+        {"on the button", CTRL_START_BUTTON, "", false, 10},
+        {"in the delay box, a value typed", CTRL_DELAY_SPIN, "25", false, 25},
+        {"while a trial runs", -1, "", true, 0},
+    };
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, count_returns, nullptr, GetCurrentThreadId());
+    returns_retrieved = 0;
+    bring_to_front(main_window());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.where);
+        delay_taken = 0;
+        control_disable(CTRL_START_BUTTON, row.running);
+        control_disable(CTRL_DELAY_SPIN, row.running);
+        control_set_text(CTRL_READOUT, "1.234");
+        SetFocus(row.focus == -1 ? main_window() : control(row.focus));
+        SendMessageA(edit(), EM_SETSEL, 0, -1);
+        input_text(row.typed);
+        input_key(VK_RETURN);
+        // Input is taken in order: the close request comes after the keys.
+        input_key_with(VK_MENU, VK_F4);
+        EXPECT_EQ(main_event_loop(note_delay), 0);
+        drain_events();
+        EXPECT_EQ(delay_taken, row.delay);
+        EXPECT_EQ(control_text(CTRL_READOUT), row.delay ? "0.000" : "1.234");
+    }
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(returns_retrieved, 0);
+}
+
 TEST_F(MainLoopTest, WhenNoTrialCanStartTheControlsComeBackWithAnInvitation)
 {
     post_start_click();

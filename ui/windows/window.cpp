@@ -205,6 +205,7 @@ void close_window(ObjectNumber number)
     if (owner && !record->mdi_client)
         SetActiveWindow(owner);
     RemovePropA(handle, WINDOW_ID_PROP);
+    RemovePropA(handle, DEFAULT_BUTTON_PROP);
     if (RemovePropA(handle, DROP_ACCEPT_PROP))
         RevokeDragDrop(handle);
     if (record->mdi_client) {

@@ -13,9 +13,13 @@ constexpr int COORD_IGNORE = -65535;
 
 constexpr WORD CMD_FOCUS_NEXT = 1212;
 constexpr WORD CMD_FOCUS_PREV = 1213;
+// Enter, in a window that has a default button (default_button.h).
+constexpr WORD CMD_DEFAULT_BUTTON = 1214;
 
 constexpr const char WINDOW_ID_PROP[] = "GK_WindowID";
 constexpr const char DROP_ACCEPT_PROP[] = "GK_DropAccept";
+// The handle of the window's default button, while it has one.
+constexpr const char DEFAULT_BUTTON_PROP[] = "GK_DefaultButton";
 
 using WindowCallback = LRESULT(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
 using EraseCallback = LRESULT(CALLBACK*)(HDC, HWND);

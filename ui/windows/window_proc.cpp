@@ -2,6 +2,7 @@
 // each message to a handler of its own, which records what the message means
 // in the event state.
 #include "ui/windows/window_proc.h"
+#include "ui/windows/default_button.h"
 #include "ui/windows/events.h"
 #include "ui/windows/event_state.h"
 #include "ui/windows/focus.h"
@@ -115,7 +116,8 @@ LRESULT on_child_message(HWND handle, UINT message, WPARAM wparam, LPARAM lparam
 
 // A control's notification that its kind does not take becomes EVENT_CONTROL
 // (EVENT_MENU for a menu control); a menu or accelerator command becomes
-// EVENT_MENU, except the two focus commands, which move the focus.
+// EVENT_MENU, except the two focus commands, which move the focus, and Enter,
+// which becomes the default button's own click notification.
 LRESULT on_command(EventState* es, HWND window, WPARAM wparam, LPARAM lparam)
 {
     HWND control = reinterpret_cast<HWND>(lparam);
@@ -139,6 +141,8 @@ LRESULT on_command(EventState* es, HWND window, WPARAM wparam, LPARAM lparam)
         cycle_focus(0);
     } else if (LOWORD(wparam) == CMD_FOCUS_PREV) {
         cycle_focus(1);
+    } else if (LOWORD(wparam) == CMD_DEFAULT_BUTTON) {
+        press_default_button(window);
     } else {
         es->pending_event = EVENT_MENU;
         es->control = LOWORD(wparam);
