@@ -255,6 +255,18 @@ int control_set_font(ObjectNumber number, LONG_PTR font)
     return 1;
 }
 
+int control_move(ObjectNumber number, int x, int y, int width, int height)
+{
+    Control* record = control_lookup(number);
+    if (!record)
+        return 0;
+    if (record->kind->resize)
+        record->kind->resize(record, x, y, width, height);
+    else
+        MoveWindow(record->handle, x, y, width, height, TRUE);
+    return 1;
+}
+
 void flush_message_queue()
 {
     MSG msg;

@@ -166,6 +166,10 @@ LRESULT control_set_text(ObjectNumber number, const char* text);
 BOOL control_disable(ObjectNumber number, int flag);
 // Number -1 sets the font of controls created later.
 int control_set_font(ObjectNumber number, LONG_PTR font);
+// Places the control in its parent's client area: through its kind's resize,
+// which places the windows that belong to the control (a spin's arrows),
+// else its window alone.
+int control_move(ObjectNumber number, int x, int y, int width, int height);
 
 // Dispatches every waiting message of this thread and drops the pending event
 // that they, or the caller, raised; queued window events stay.

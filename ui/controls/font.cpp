@@ -14,6 +14,18 @@ FontRecord* font_lookup(ObjectNumber number)
     return static_cast<FontRecord*>(table_lookup(the_font_table, number));
 }
 
+// Keeps `font` in `record`, taken for `number`: the result of a load. Without
+// a font the number stays free, and a handed-out record is given back.
+LONG_PTR keep(ObjectNumber number, FontRecord* record, HFONT font)
+{
+    if (!font) {
+        table_release(the_font_table, table_number_of(number, record));
+        return 0;
+    }
+    record->handle = font;
+    return table_created_result(number, record, font);
+}
+
 }  // namespace
 
 void font_library_init()
@@ -26,13 +38,11 @@ ObjectTable* font_table()
     return the_font_table;
 }
 
-LONG_PTR load_font(ObjectNumber number, const char* face, int size, DWORD flags)
+LONG_PTR load_font(ObjectNumber number, const char* face, int size, DWORD flags, int dpi)
 {
     auto* record = static_cast<FontRecord*>(table_allocate(the_font_table, number));
     if (!record)
         return 0;
-    const ObjectNumber own_number = table_number_of(number, record);
-
     const int weight = (flags & FONT_BOLD) ? FW_BOLD : FW_NORMAL;
     const DWORD italic = (flags & FONT_ITALIC) ? 1 : 0;
     const DWORD underline = (flags & FONT_UNDERLINE) ? 1 : 0;
@@ -43,21 +53,35 @@ LONG_PTR load_font(ObjectNumber number, const char* face, int size, DWORD flags)
     {
         DisplayDc display;
         if (display.get()) {
+            if (!dpi)
+                dpi = GetDeviceCaps(display.get(), LOGPIXELSY);
             // Negative: a character height of `size` points, not a cell height.
-            const int height =
-                -MulDiv(size, GetDeviceCaps(display.get(), LOGPIXELSY), POINTS_PER_INCH);
+            const int height = -MulDiv(size, dpi, POINTS_PER_INCH);
             font =
                 CreateFontA(height, 0, 0, 0, weight, italic, underline, strike_out, DEFAULT_CHARSET,
                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, quality, 0, face ? face : "");
         }
     }
-    if (!font) {
-        // The number stays free; a handed-out record is given back.
-        table_release(the_font_table, own_number);
+    return keep(number, record, font);
+}
+
+LONG_PTR load_font_like(ObjectNumber number, const LOGFONTA& model, int model_dpi, int dpi)
+{
+    if (model_dpi <= 0 || dpi <= 0)
         return 0;
-    }
-    record->handle = font;
-    return table_created_result(number, record, font);
+    auto* record = static_cast<FontRecord*>(table_allocate(the_font_table, number));
+    if (!record)
+        return 0;
+    LOGFONTA font = model;
+    font.lfHeight = MulDiv(model.lfHeight, dpi, model_dpi);
+    font.lfWidth = MulDiv(model.lfWidth, dpi, model_dpi);
+    return keep(number, record, CreateFontIndirectA(&font));
+}
+
+HFONT font_handle(ObjectNumber number)
+{
+    const FontRecord* record = font_lookup(number);
+    return record ? record->handle : nullptr;
 }
 
 void free_font(ObjectNumber number)

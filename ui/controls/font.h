@@ -1,5 +1,5 @@
 // Numbered GDI fonts made from a face name and a size in points at the
-// display's vertical resolution.
+// display's vertical resolution, or like another font at another resolution.
 #pragma once
 #include <windows.h>
 #include "runtime/object_table.h"
@@ -20,8 +20,15 @@ void font_library_init();
 ObjectTable* font_table();
 
 // The font handle for a caller-chosen number, the new number for ANY_NUMBER,
-// 0 on failure. A font that already has the number is deleted first.
-LONG_PTR load_font(ObjectNumber number, const char* face, int size, DWORD flags = 0);
+// 0 on failure. A font that already has the number is deleted first. `size`
+// is in points at `dpi`; 0 stands for the display's vertical resolution.
+LONG_PTR load_font(ObjectNumber number, const char* face, int size, DWORD flags = 0, int dpi = 0);
+// A font like `model`, which is sized for `model_dpi`, sized for `dpi` the
+// way the system sizes its own fonts for a DPI: the height in pixels scaled.
+// Results as load_font's.
+LONG_PTR load_font_like(ObjectNumber number, const LOGFONTA& model, int model_dpi, int dpi);
+// The handle of the live font with that number, or null.
+HFONT font_handle(ObjectNumber number);
 // Deletes the font and frees its number; the font table's free hook.
 void free_font(ObjectNumber number);
 // Deletes every font; once, at shutdown, after the windows are closed.

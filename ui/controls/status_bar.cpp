@@ -119,6 +119,38 @@ LRESULT add_status_field(int width)
                         reinterpret_cast<LPARAM>(field_edges));
 }
 
+LRESULT set_status_field_width(ObjectNumber number, int field, int width)
+{
+    StatusBar* bar = status_bar_lookup(number);
+    if (!bar)
+        return 0;
+    int32_t edges[STATUS_MAX_FIELDS];
+    const int count = static_cast<int>(
+        SendMessageA(bar->handle, SB_GETPARTS, STATUS_MAX_FIELDS, reinterpret_cast<LPARAM>(edges)));
+    if (field < 0 || field >= count)
+        return 0;
+    const int32_t shift = (field > 0 ? edges[field - 1] : 0) + width - edges[field];
+    for (int i = field; i < count; ++i)
+        if (edges[i] >= 0)  // -1 reaches the bar's right end wherever it is
+            edges[i] += shift;
+    // The shared edges follow their bar, so that a field added later starts
+    // where this one now ends.
+    if (have_current_bar && number == current_bar && count == field_count)
+        memcpy(field_edges, edges, count * sizeof edges[0]);
+    return SendMessageA(bar->handle, SB_SETPARTS, count, reinterpret_cast<LPARAM>(edges));
+}
+
+LRESULT status_bar_set_font(ObjectNumber number, HFONT font)
+{
+    StatusBar* bar = status_bar_lookup(number);
+    if (!bar)
+        return 0;
+    SendMessageA(bar->handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    // Fitted again to its parent, at the height of its new font.
+    SendMessageA(bar->handle, WM_SIZE, 0, 0);
+    return 1;
+}
+
 LRESULT status_text(ObjectNumber number, int field, const char* text, DWORD flags)
 {
     StatusBar* bar = status_bar_lookup(number);

@@ -39,6 +39,13 @@ LONG_PTR create_status_bar(ObjectNumber number, HWND parent);
 // Appends a field `width` pixels wide to the current bar. SB_SETPARTS's
 // result; 0 when there is no current bar or all field edges are used.
 LRESULT add_status_field(int width);
+// Gives field `field` of the bar the width `width`, moving the fields after
+// it along. SB_SETPARTS's result; 0 when the number names no live status bar
+// or the field is not one of the bar's.
+LRESULT set_status_field_width(ObjectNumber number, int field, int width);
+// Gives the bar `font` (null: the bar's own), whose height it then takes.
+// 0 when the number names no live status bar.
+LRESULT status_bar_set_font(ObjectNumber number, HFONT font);
 // Non-zero on success, 0 when the number names no live status bar or the
 // field is not one of the bar's fields (nothing is changed then).
 LRESULT status_text(ObjectNumber number, int field, const char* text, DWORD flags = 0);

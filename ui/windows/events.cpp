@@ -32,14 +32,15 @@ OwnDropData* find_own_drop_data(const void* data)
     return nullptr;
 }
 
-// No control posts WM_NOTIFY, so a posted one comes from another program and
-// its lParam is no pointer of ours. It is emptied as it is retrieved, so that
-// no message loop of this thread (the system's own move and menu loops
-// included) hands it to a window procedure that would read it.
-LRESULT CALLBACK empty_posted_notify(int code, WPARAM removal, LPARAM data)
+// No control posts WM_NOTIFY, and the system sends WM_DPICHANGED, never
+// posts it: a posted one comes from another program, and its lParam is no
+// pointer of ours. It is emptied as it is retrieved, so that no message loop
+// of this thread (the system's own move and menu loops included) hands it to
+// a window procedure that would read it.
+LRESULT CALLBACK empty_posted_pointers(int code, WPARAM removal, LPARAM data)
 {
     auto* msg = reinterpret_cast<MSG*>(data);
-    if (code == HC_ACTION && msg->message == WM_NOTIFY) {
+    if (code == HC_ACTION && (msg->message == WM_NOTIFY || msg->message == WM_DPICHANGED)) {
         msg->message = WM_NULL;
         msg->wParam = 0;
         msg->lParam = 0;
@@ -101,7 +102,7 @@ void event_state_init()
     // On this thread, which owns the numbered windows; it lasts as long as the thread.
     if (!notify_hook)
         notify_hook =
-            SetWindowsHookExA(WH_GETMESSAGE, empty_posted_notify, nullptr, GetCurrentThreadId());
+            SetWindowsHookExA(WH_GETMESSAGE, empty_posted_pointers, nullptr, GetCurrentThreadId());
 }
 
 EventState* event_state()

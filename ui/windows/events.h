@@ -35,8 +35,9 @@ struct DropData {
 };
 
 // Creates the process-wide event state; init_windows calls it on the thread
-// that will own the numbered windows, where WM_NOTIFY messages that another
-// program posts are emptied (made WM_NULL) as they are retrieved.
+// that will own the numbered windows, where WM_NOTIFY and WM_DPICHANGED
+// messages that another program posts are emptied (made WM_NULL) as they are
+// retrieved.
 void event_state_init();
 
 // The events that the caller's own update raises are not the user's: for the

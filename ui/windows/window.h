@@ -34,6 +34,7 @@ struct Window {
     HBRUSH back_brush;
     HWND mdi_client;
     EraseCallback erase_callback;
+    int dpi;  // the DPI its layout is for; 0: the system's (window_dpi.h)
 };
 
 // The window table's first allocation holds numbers 0 to WINDOW_GROW_STEP - 1;

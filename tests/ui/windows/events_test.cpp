@@ -316,12 +316,15 @@ TEST_F(EventTest, NotificationsFromElsewhereAreNotRead)
     ASSERT_TRUE(PostMessageA(window, WM_NOTIFY, 3, reinterpret_cast<LPARAM>(&header)));
     EXPECT_EQ(wait_event(0), static_cast<int32_t>(WM_NULL)) << "emptied";
     EXPECT_EQ(routed_child, nullptr) << "posted";
-    // Emptied for every message loop, not only wait_event's.
-    ASSERT_TRUE(PostMessageA(edit, WM_NOTIFY, 3, reinterpret_cast<LPARAM>(&header)));
-    MSG msg;
-    ASSERT_TRUE(PeekMessageA(&msg, edit, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_NULL));
-    EXPECT_EQ(msg.lParam, 0);
+    // Emptied for every message loop, not only wait_event's; so is a posted
+    // WM_DPICHANGED, which the system only ever sends.
+    for (UINT message : {WM_NOTIFY, WM_DPICHANGED}) {
+        ASSERT_TRUE(PostMessageA(edit, message, 3, reinterpret_cast<LPARAM>(&header)));
+        MSG msg;
+        ASSERT_TRUE(PeekMessageA(&msg, edit, 0, 0, PM_REMOVE));
+        EXPECT_EQ(msg.message, static_cast<UINT>(WM_NULL)) << message;
+        EXPECT_EQ(msg.lParam, 0);
+    }
 }
 
 // Another program can post any number: raw messages that would pass for event
