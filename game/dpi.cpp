@@ -1,36 +1,47 @@
-// Layouts fitted to the display's resolution.
+// Layouts fitted to a window's DPI.
 #include "game/dpi.h"
-#include "ui/controls/control.h"
+#include "game/game_objects.h"
 #include "runtime/scoped_win.h"
+#include "ui/controls/control.h"
+#include "ui/controls/font.h"
+#include "ui/windows/window_dpi.h"
 
 namespace {
 
-constexpr int LAYOUT_DPI = 96;
-
-// Asked once: the system DPI stays the same for the life of the process, and
-// a paint of the chart scales dozens of figures.
-int the_dpi;
-
-int display_dpi()
+// `model`, one of the system's fonts at the system DPI, made for `dpi` under
+// a handed-out number kept in `*made`; `fallback` when it cannot be.
+HFONT font_at(const LOGFONTA& model, int dpi, HFONT fallback, ObjectNumber* made)
 {
-    if (!the_dpi) {
-        const WindowDc screen(nullptr);
-        const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-        the_dpi = dpi > 0 ? dpi : LAYOUT_DPI;
-    }
-    return the_dpi;
+    const LONG_PTR number = load_font_like(ANY_NUMBER, model, system_dpi(), dpi);
+    if (!number)
+        return fallback;
+    *made = number;
+    return font_handle(number);
 }
 
 }  // namespace
 
-int px(int figure)
+int px(int figure, int dpi)
 {
-    return MulDiv(figure, display_dpi(), LAYOUT_DPI);
+    return MulDiv(figure, dpi, LAYOUT_DPI);
 }
 
-RECT px(const RECT& figures)
+RECT px(const RECT& figures, int dpi)
 {
-    return {px(figures.left), px(figures.top), px(figures.right), px(figures.bottom)};
+    return {px(figures.left, dpi), px(figures.top, dpi), px(figures.right, dpi),
+            px(figures.bottom, dpi)};
+}
+
+Place px(const Place& figures, int dpi)
+{
+    return {px(figures.x, dpi), px(figures.y, dpi), px(figures.width, dpi),
+            px(figures.height, dpi)};
+}
+
+void move_control(ObjectNumber number, const Place& figures, int dpi)
+{
+    const Place place = px(figures, dpi);
+    control_move(number, place.x, place.y, place.width, place.height);
 }
 
 void widen_to_text(ObjectNumber number)
@@ -57,4 +68,38 @@ void widen_to_text(ObjectNumber number)
     if (extent.cx > width)
         SetWindowPos(window, nullptr, at.left - (extent.cx - width + 1) / 2, at.top, extent.cx,
                      at.bottom - at.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+}
+
+LayoutFonts layout_fonts(int dpi, HFONT readout, bool status_bar)
+{
+    LayoutFonts fonts;
+    fonts.gui = default_gui_font();
+    fonts.readout = readout;
+    if (dpi == system_dpi())
+        return fonts;
+    LOGFONTA model;
+    if (GetObjectA(fonts.gui, sizeof model, &model))
+        fonts.gui = font_at(model, dpi, fonts.gui, &fonts.made[0]);
+    // Made as the entry made it, at the new DPI: scaling its height would
+    // round differently (27 pixels at 96 DPI are 41 at 144, not 40).
+    if (readout) {
+        if (const LONG_PTR number = load_font(ANY_NUMBER, READOUT_FACE, READOUT_POINTS, 0, dpi)) {
+            fonts.made[1] = number;
+            fonts.readout = font_handle(number);
+        }
+    }
+    // A status bar draws with the system's status font unless given another.
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    if (status_bar && SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        fonts.status = font_at(metrics.lfStatusFont, dpi, nullptr, &fonts.made[2]);
+    return fonts;
+}
+
+void free_layout_fonts(LayoutFonts* fonts)
+{
+    for (ObjectNumber& number : fonts->made) {
+        free_font(number);
+        number = ANY_NUMBER;
+    }
 }

@@ -8,6 +8,9 @@
 constexpr ObjectNumber WINDOW_MAIN = 0;
 constexpr ObjectNumber STATUS_BAR_MAIN = 0;
 constexpr ObjectNumber FONT_READOUT = 1;
+// The read-out's font: its face and size in points.
+constexpr char READOUT_FACE[] = "Lucida Console";
+constexpr int READOUT_POINTS = 20;
 constexpr ObjectNumber CTRL_DELAY_SPIN = 0;
 constexpr ObjectNumber CTRL_START_BUTTON = 1;
 constexpr ObjectNumber CTRL_DELAY_CAPTION = 2;

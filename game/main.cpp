@@ -11,7 +11,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     start_runtime();
     const auto readout_font =
-        reinterpret_cast<HFONT>(load_font(FONT_READOUT, "Lucida Console", 20));
+        reinterpret_cast<HFONT>(load_font(FONT_READOUT, READOUT_FACE, READOUT_POINTS));
     if (!build_main_window(readout_font)) {
         // Without a window no close request can ever arrive.
         release_runtime();

@@ -1,6 +1,7 @@
 // The main event loop, the one place that reacts to the main window: spin
 // synchronisation, starting trials, taking the trials' records into the
-// session, and opening, refreshing and closing the results window.
+// session, opening, refreshing and closing the results window, and laying
+// the main window out again when its DPI changes.
 #include "game/main_loop.h"
 #include "game/game_objects.h"
 #include "game/main_window.h"
@@ -83,11 +84,16 @@ void start_trial(TrialStarter start_thread)
 }
 
 // The main window's messages that make no event: the system menu's results
-// command and the ring that says trial records wait. Both are answered where
-// they are dispatched, since any message pump of this thread can dispatch
-// them, and the menu's command can come sent as well as posted.
-LRESULT CALLBACK main_window_message(HWND, UINT message, WPARAM wparam, LPARAM)
+// command, the ring that says trial records wait, and the move to a monitor
+// of another DPI. They are answered where they are dispatched, since any
+// message pump of this thread can dispatch them, and the menu's command can
+// come sent as well as posted.
+LRESULT CALLBACK main_window_message(HWND, UINT message, WPARAM wparam, LPARAM lparam)
 {
+    if (message == WM_DPICHANGED) {
+        main_window_dpi_changed(wparam, lparam);
+        return 0;
+    }
     if (message == WM_SYSCOMMAND && system_command(wparam) == CMD_SESSION_RESULTS) {
         results_window_show();
         return 0;

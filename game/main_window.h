@@ -1,4 +1,5 @@
-// The main window's layout: the window, its status bar and five controls.
+// The main window's layout: the window, its status bar and five controls,
+// at the window's DPI.
 #pragma once
 #include <windows.h>
 
@@ -16,3 +17,8 @@ constexpr UINT CMD_SESSION_RESULTS = 0x0120;
 // False when the window or the control list could not be made, in which
 // case nothing can ever close the game.
 bool build_main_window(HFONT readout_font);
+
+// The answer to WM_DPICHANGED: the window moves to the suggested rectangle
+// and is laid out again at the new DPI, fonts included. The new DPI; 0, with
+// nothing changed, when the message does not hold up.
+int main_window_dpi_changed(WPARAM wparam, LPARAM lparam);

@@ -78,7 +78,7 @@ void line(HDC dc, int x0, int y0, int x1, int y1)
     LineTo(dc, x1, y1);
 }
 
-void draw_axis(HDC dc, const RECT& chart, const RECT& plot, Scale scale)
+void draw_axis(HDC dc, const RECT& chart, const RECT& plot, Scale scale, int dpi)
 {
     ScopedGdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, GRID));
     ScopedGdiObject<HPEN> axis(CreatePen(PS_SOLID, 1, AXIS));
@@ -91,20 +91,20 @@ void draw_axis(HDC dc, const RECT& chart, const RECT& plot, Scale scale)
     SelectedObject pen(dc, axis.get());
     line(dc, plot.left, plot.top, plot.left, plot.bottom);
     line(dc, plot.left, plot.bottom, plot.right, plot.bottom);
-    const int tick = px(TICK_LENGTH);
-    const int half = px(LABEL_HALF_HEIGHT);
+    const int tick = px(TICK_LENGTH, dpi);
+    const int half = px(LABEL_HALF_HEIGHT, dpi);
     for (int32_t ms = 0; ms <= scale.top_ms; ms += scale.step_ms) {
         const int y = y_of(ms, plot, scale.top_ms);
         line(dc, plot.left - tick, y, plot.left, y);
         char text[LABEL_BYTES];
         axis_label(ms, text);
-        label(dc, text, {chart.left, y - half, plot.left - tick - px(LABEL_GAP), y + half},
+        label(dc, text, {chart.left, y - half, plot.left - tick - px(LABEL_GAP, dpi), y + half},
               DT_RIGHT | DT_VCENTER, AXIS);
     }
 }
 
 // A coarsely timed press is an open dot: the plot's background inside.
-void draw_marks(HDC dc, const POINT* marks, const bool* coarse, int count)
+void draw_marks(HDC dc, const POINT* marks, const bool* coarse, int count, int dpi)
 {
     ScopedGdiObject<HPEN> link(CreatePen(PS_SOLID, 1, LINK));
     ScopedGdiObject<HPEN> outline(CreatePen(PS_SOLID, 1, MARK));
@@ -115,7 +115,7 @@ void draw_marks(HDC dc, const POINT* marks, const bool* coarse, int count)
         Polyline(dc, marks, count);
     }
     SelectedObject pen(dc, outline.get());
-    const int radius = px(MARK_RADIUS);
+    const int radius = px(MARK_RADIUS, dpi);
     for (int i = 0; i < count; ++i) {
         SelectedObject brush(dc, coarse[i] ? open.get() : fill.get());
         Ellipse(dc, marks[i].x - radius, marks[i].y - radius, marks[i].x + radius + 1,
@@ -123,24 +123,26 @@ void draw_marks(HDC dc, const POINT* marks, const bool* coarse, int count)
     }
 }
 
-void draw_median(HDC dc, const RECT& plot, int y)
+void draw_median(HDC dc, const RECT& plot, int y, int dpi)
 {
-    ScopedGdiObject<HPEN> median(CreatePen(PS_SOLID, px(MEDIAN_PEN_WIDTH), MEDIAN));
+    ScopedGdiObject<HPEN> median(CreatePen(PS_SOLID, px(MEDIAN_PEN_WIDTH, dpi), MEDIAN));
     {
         SelectedObject pen(dc, median.get());
         line(dc, plot.left + 1, y, plot.right, y);
     }
-    label(dc, "median",
-          {plot.left, y - 2 * px(LABEL_HALF_HEIGHT) - 1, plot.right - px(LABEL_GAP), y - 1},
-          DT_RIGHT | DT_BOTTOM, MEDIAN);
+    label(
+        dc, "median",
+        {plot.left, y - 2 * px(LABEL_HALF_HEIGHT, dpi) - 1, plot.right - px(LABEL_GAP, dpi), y - 1},
+        DT_RIGHT | DT_BOTTOM, MEDIAN);
 }
 
-void trial_label(HDC dc, int32_t number, int x, const RECT& chart, const RECT& plot, UINT align)
+void trial_label(HDC dc, int32_t number, int x, const RECT& chart, const RECT& plot, UINT align,
+                 int dpi)
 {
     char text[LABEL_BYTES];
     sprintf(text, "trial %ld", static_cast<long>(number));
     // Reaching from the mark's edge into the plot's width.
-    const int top = plot.bottom + px(LABEL_GAP);
+    const int top = plot.bottom + px(LABEL_GAP, dpi);
     RECT where = {x, top, plot.right, chart.bottom};
     if (align == DT_RIGHT)
         where = {plot.left, top, x, chart.bottom};
@@ -149,14 +151,16 @@ void trial_label(HDC dc, int32_t number, int x, const RECT& chart, const RECT& p
 
 }  // namespace
 
-void draw_results_chart(HDC dc, const TrialRecord* records, int32_t count, double median_ms)
+void draw_results_chart(HDC dc, const TrialRecord* records, int32_t count, double median_ms,
+                        int dpi, HFONT font)
 {
-    const RECT chart = px(CHART);
-    const RECT plot = {chart.left + px(AXIS_LABEL_WIDTH), chart.top + px(PLOT_TOP_MARGIN),
-                       chart.right - px(PLOT_RIGHT_MARGIN), chart.bottom - px(TRIAL_LABEL_HEIGHT)};
+    const RECT chart = px(CHART, dpi);
+    const RECT plot = {chart.left + px(AXIS_LABEL_WIDTH, dpi), chart.top + px(PLOT_TOP_MARGIN, dpi),
+                       chart.right - px(PLOT_RIGHT_MARGIN, dpi),
+                       chart.bottom - px(TRIAL_LABEL_HEIGHT, dpi)};
 
     // The most recent presses that fit, oldest first.
-    int fit = (plot.right - plot.left) / px(MARK_SPACING);
+    int fit = (plot.right - plot.left) / px(MARK_SPACING, dpi);
     if (fit > MOST_MARKS)
         fit = MOST_MARKS;
     int32_t presses = 0;
@@ -184,17 +188,17 @@ void draw_results_chart(HDC dc, const TrialRecord* records, int32_t count, doubl
         if (back.get())
             FillRect(dc, &plot, back.get());
     }
-    SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SelectedObject selected(dc, font);
     SetBkMode(dc, TRANSPARENT);
-    draw_axis(dc, chart, plot, scale);
+    draw_axis(dc, chart, plot, scale, dpi);
     if (!marks) {
         label(dc, "No presses yet", plot, DT_CENTER | DT_VCENTER, NOTE);
         return;
     }
 
     int spacing = (plot.right - plot.left) / marks;
-    if (spacing > px(MARK_SPACING_WIDEST))
-        spacing = px(MARK_SPACING_WIDEST);
+    if (spacing > px(MARK_SPACING_WIDEST, dpi))
+        spacing = px(MARK_SPACING_WIDEST, dpi);
     POINT points[MOST_MARKS];
     bool coarse[MOST_MARKS];
     for (int i = 0; i < marks; ++i) {
@@ -202,11 +206,11 @@ void draw_results_chart(HDC dc, const TrialRecord* records, int32_t count, doubl
                      y_of(shown[i]->reading_ms, plot, scale.top_ms)};
         coarse[i] = is_coarse(*shown[i]);
     }
-    draw_median(dc, plot, y_of(static_cast<int32_t>(median_ms + 0.5), plot, scale.top_ms));
-    draw_marks(dc, points, coarse, marks);
-    trial_label(dc, shown[0]->number, points[0].x - spacing / 2, chart, plot, DT_LEFT);
+    draw_median(dc, plot, y_of(static_cast<int32_t>(median_ms + 0.5), plot, scale.top_ms), dpi);
+    draw_marks(dc, points, coarse, marks, dpi);
+    trial_label(dc, shown[0]->number, points[0].x - spacing / 2, chart, plot, DT_LEFT, dpi);
     // Two labels need room between them.
-    if (points[marks - 1].x - points[0].x >= 2 * px(TRIAL_LABEL_WIDTH))
+    if (points[marks - 1].x - points[0].x >= 2 * px(TRIAL_LABEL_WIDTH, dpi))
         trial_label(dc, shown[marks - 1]->number, points[marks - 1].x + spacing / 2, chart, plot,
-                    DT_RIGHT);
+                    DT_RIGHT, dpi);
 }

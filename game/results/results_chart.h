@@ -6,5 +6,7 @@
 #include <stdint.h>
 #include "game/results/session_report.h"
 
-// Draws into results_px::CHART of `dc`. median_ms is NO_VALUE without presses.
-void draw_results_chart(HDC dc, const TrialRecord* records, int32_t count, double median_ms);
+// Draws into results_px::CHART of `dc`, at `dpi` and with `font` for the
+// labels. median_ms is NO_VALUE without presses.
+void draw_results_chart(HDC dc, const TrialRecord* records, int32_t count, double median_ms,
+                        int dpi, HFONT font);

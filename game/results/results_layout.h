@@ -1,5 +1,5 @@
 // Every pixel figure of the session results' window and chart, in one place,
-// at 96 DPI; px (game/dpi.h) scales each to the display where it is used.
+// at 96 DPI; px (game/dpi.h) scales each to the window's DPI where it is used.
 #pragma once
 #include <windows.h>
 

@@ -16,6 +16,7 @@
 #include "ui/windows/clipboard.h"
 #include "ui/windows/messages.h"
 #include "ui/windows/window.h"
+#include "ui/windows/window_dpi.h"
 
 namespace {
 
@@ -24,38 +25,72 @@ using namespace results_px;
 // The lines' numbers run up to Copy's, the highest of the game's controls.
 static_assert(CTRL_RESULTS_FIRST_LINE + RESULTS_LINES <= CTRL_RESULTS_COPY);
 
+// The fonts of the DPI the window is laid out at.
+LayoutFonts fonts;
+
 // Computed afresh for each refresh and paint; the session is small.
 SessionStats current_stats()
 {
     return session_stats(session_records(), session_count(), session_scratch());
 }
 
-LRESULT CALLBACK results_window_message(HWND window, UINT message, WPARAM, LPARAM)
+// Line i: the counts on the left, the figures on the right.
+Place line_place(int i)
 {
+    const bool count = i < RESULTS_COUNT_LINES;
+    const int row = count ? i : i - RESULTS_COUNT_LINES;
+    return {count ? COUNT_X : FIGURE_X, LINE_TOP + row * LINE_STEP,
+            count ? COUNT_WIDTH : FIGURE_WIDTH, LINE_HEIGHT};
+}
+constexpr Place COPY = {BUTTON_X, BUTTON_Y, BUTTON_WIDTH, BUTTON_HEIGHT};
+constexpr SIZE CLIENT = {CLIENT_WIDTH, CLIENT_HEIGHT};
+
+// Laid out again at `dpi` by the rules it was built with, the chart painted
+// afresh at it; nothing is made or destroyed but fonts.
+void lay_out(int dpi)
+{
+    LayoutFonts next = layout_fonts(dpi, nullptr, false);
+    const auto gui = reinterpret_cast<LONG_PTR>(next.gui);
+    for (int i = 0; i < RESULTS_LINES; ++i) {
+        control_set_font(CTRL_RESULTS_FIRST_LINE + i, gui);
+        move_control(CTRL_RESULTS_FIRST_LINE + i, line_place(i), dpi);
+    }
+    control_set_font(CTRL_RESULTS_COPY, gui);
+    move_control(CTRL_RESULTS_COPY, COPY, dpi);
+    fit_window_to_dpi(WINDOW_RESULTS, CLIENT, dpi);
+    free_layout_fonts(&fonts);
+    fonts = next;
+}
+
+LRESULT CALLBACK results_window_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_DPICHANGED) {
+        if (const int dpi = follow_dpi_change(WINDOW_RESULTS, wparam, lparam, CLIENT))
+            lay_out(dpi);
+        return 0;
+    }
     if (message != WM_PAINT)
         return CALLBACK_DEFAULT;
     PaintDc paint(window);
     if (paint.dc())
         draw_results_chart(paint.dc(), session_records(), session_count(),
-                           current_stats().median_ms);
+                           current_stats().median_ms, layout_dpi(WINDOW_RESULTS), fonts.gui);
     return 0;
 }
 
-void build_controls(HWND results)
+void build_controls(HWND results, int dpi)
 {
     // The controls go into the results window, later ones where they went before.
     const HWND previous = control_list() ? control_list()->parent : nullptr;
     const ScopeExit restore([previous] { begin_control_list(previous); });
     begin_control_list(results);
     for (int i = 0; i < RESULTS_LINES; ++i) {
-        const bool count = i < RESULTS_COUNT_LINES;
-        const int row = count ? i : i - RESULTS_COUNT_LINES;
-        create_text(CTRL_RESULTS_FIRST_LINE + i, px(count ? COUNT_X : FIGURE_X),
-                    px(LINE_TOP + row * LINE_STEP), px(count ? COUNT_WIDTH : FIGURE_WIDTH),
-                    px(LINE_HEIGHT), "", SS_NOPREFIX);
+        const Place line = px(line_place(i), dpi);
+        create_text(CTRL_RESULTS_FIRST_LINE + i, line.x, line.y, line.width, line.height, "",
+                    SS_NOPREFIX);
     }
-    create_button(CTRL_RESULTS_COPY, px(BUTTON_X), px(BUTTON_Y), px(BUTTON_WIDTH),
-                  px(BUTTON_HEIGHT), "Copy");
+    const Place copy = px(COPY, dpi);
+    create_button(CTRL_RESULTS_COPY, copy.x, copy.y, copy.width, copy.height, "Copy");
 }
 
 void place(HWND results, HWND main)
@@ -67,7 +102,7 @@ void place(HWND results, HWND main)
         !GetMonitorInfoA(MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &monitor))
         return;
     const SIZE size = {outer.right - outer.left, outer.bottom - outer.top};
-    const POINT at = place_beside(owner, monitor.rcWork, size, px(GAP));
+    const POINT at = place_beside(owner, monitor.rcWork, size, px(GAP, layout_dpi(WINDOW_RESULTS)));
     SetWindowPos(results, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -82,14 +117,21 @@ void results_window_show()
     }
     HWND main = window_handle(WINDOW_MAIN);
     // Made hidden, so that it appears once, complete and in its place.
-    if (!main || !open_window(WINDOW_RESULTS, 0, 0, px(CLIENT_WIDTH), px(CLIENT_HEIGHT),
+    const int dpi = system_dpi();
+    if (!main || !open_window(WINDOW_RESULTS, 0, 0, px(CLIENT.cx, dpi), px(CLIENT.cy, dpi),
                               RESULTS_TITLE, WS_CAPTION | WS_SYSMENU | WINDOW_INVISIBLE, main))
         return;
     HWND results = window_handle(WINDOW_RESULTS);
+    fonts = layout_fonts(dpi, nullptr, false);
     set_window_callback(WINDOW_RESULTS, results_window_message);
-    build_controls(results);
+    build_controls(results, dpi);
     results_window_refresh();
     place(results, main);
+    // Placed on a monitor whose DPI is not the system's.
+    if (window_dpi(WINDOW_RESULTS) != layout_dpi(WINDOW_RESULTS)) {
+        lay_out(window_dpi(WINDOW_RESULTS));
+        place(results, main);
+    }
     ShowWindow(results, SW_SHOWNORMAL);
     // The window itself, not the button: a Space meant for a trial pushes
     // nothing here.
@@ -98,7 +140,11 @@ void results_window_show()
 
 void results_window_close()
 {
+    // The fonts of a window closed at the end went with every other font.
+    if (!window_handle(WINDOW_RESULTS))
+        return;
     close_window(WINDOW_RESULTS);
+    free_layout_fonts(&fonts);
 }
 
 bool results_window_key(WPARAM key)
@@ -106,7 +152,7 @@ bool results_window_key(WPARAM key)
     HWND results = window_handle(WINDOW_RESULTS);
     if (key != VK_ESCAPE || !results || GetActiveWindow() != results)
         return false;
-    close_window(WINDOW_RESULTS);
+    results_window_close();
     return true;
 }
 
@@ -119,7 +165,7 @@ void results_window_refresh()
     results_lines(current_stats(), &lines);
     for (int i = 0; i < RESULTS_LINES; ++i)
         control_set_text(CTRL_RESULTS_FIRST_LINE + i, lines.text[i]);
-    const RECT chart = px(CHART);
+    const RECT chart = px(CHART, layout_dpi(WINDOW_RESULTS));
     InvalidateRect(results, &chart, TRUE);
 }
 
