@@ -166,7 +166,9 @@ TEST_F(ResourceTest, ManifestDependsOnCommonControls6ForItsOwnProcessor)
     EXPECT_EQ(attribute(elements(xml, "assemblyIdentity").front(), "version"), "1.3.0.0");
 }
 
-// Without it Windows draws the game at 96 DPI and stretches it, blurred.
+// Without it Windows draws the game at 96 DPI and stretches it, blurred; on a
+// monitor whose DPI is not the system's too, without the per-monitor setting
+// that Windows 10 (1607 on) reads in place of the older one.
 TEST_F(ResourceTest, ManifestDeclaresTheProgramAwareOfTheSystemDpi)
 {
     const std::string xml = resource(RT_MANIFEST, 1);
@@ -180,6 +182,11 @@ TEST_F(ResourceTest, ManifestDeclaresTheProgramAwareOfTheSystemDpi)
               "http://schemas.microsoft.com/SMI/2005/WindowsSettings");
     // The system DPI: "true", not the per-monitor "true/pm".
     EXPECT_EQ(content(settings, "dpiAware"), "true");
+    const auto awareness = elements(settings, "dpiAwareness");
+    ASSERT_EQ(awareness.size(), 1u) << "no dpiAwareness in application/windowsSettings";
+    EXPECT_EQ(attribute(awareness.front(), "xmlns"),
+              "http://schemas.microsoft.com/SMI/2016/WindowsSettings");
+    EXPECT_EQ(content(settings, "dpiAwareness"), "PerMonitorV2");
 }
 
 TEST_F(ResourceTest, IconOneIs32By32With256Colours)
