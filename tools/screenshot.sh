@@ -3,8 +3,10 @@
 # the real program. Builds the 32-bit game, runs it under Wine in a 1024x768
 # virtual desktop on a private Xvfb display, plays one trial through the
 # end-to-end driver (e2e_pose) and saves the game's window, frame included, as
-# a PNG; then plays nine more and saves the session results window. Last, the
-# first picture again on a display of 144 DPI: docs/flinchmeter-144dpi.png.
+# a PNG; then the same window after the game was told it moved to a monitor
+# of 144 DPI (docs/flinchmeter-moved-to-144dpi.png), and, back at 96, after
+# nine more trials the session results window. Last, the first picture again
+# on a display of 144 DPI: docs/flinchmeter-144dpi.png.
 # On a machine that cannot run 32-bit programs it poses the 64-bit game,
 # which draws the same window.
 set -eu
@@ -25,17 +27,21 @@ pose="$dir/tests/e2e/e2e_pose.exe"
 shot="$ROOT/docs/flinchmeter.png"
 results_shot="$ROOT/docs/results.png"
 shot_144="$ROOT/docs/flinchmeter-144dpi.png"
+moved_shot="$ROOT/docs/flinchmeter-moved-to-144dpi.png"
 work=$(mktemp -d)
 rect="$work/rect"
 done_file="$work/done"
 results_rect="$work/results-rect"
 results_done="$work/results-done"
+moved_rect="$work/moved-rect"
+moved_done="$work/moved-done"
 
 start_xvfb
 "$ROOT/tools/wine-prefix.sh" "$prefix" "$pose"
 start_wineserver "$prefix"
 WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-    wine "$pose" "$dir/game/Flinchmeter.exe" "$rect" "$done_file" "$results_rect" "$results_done" &
+    wine "$pose" "$dir/game/Flinchmeter.exe" "$rect" "$done_file" "$results_rect" "$results_done" \
+        "$moved_rect" "$moved_done" &
 poser=$!
 
 # Waits for the poser's rectangle file, then saves that part of the screen.
@@ -60,6 +66,7 @@ take() {  # rect-file done-file picture
     echo "Saved ${w}x${h} screenshot to $3"
 }
 take "$rect" "$done_file" "$shot"
+take "$moved_rect" "$moved_done" "$moved_shot"
 take "$results_rect" "$results_done" "$results_shot"
 status=0
 wait "$poser" || status=$?

@@ -532,6 +532,26 @@ void Game::alt_f4() const
     input_key_with(VK_MENU, VK_F4);
 }
 
+bool Game::change_dpi(int from, int to, HWND of) const
+{
+    HWND window = of ? of : window_;
+    RECT r{};
+    GetWindowRect(window, &r);
+    const RECT suggested = {r.left, r.top, r.left + MulDiv(r.right - r.left, to, from),
+                            r.top + MulDiv(r.bottom - r.top, to, from)};
+    // The message's pointer is read in the game's own address space.
+    void* remote = VirtualAllocEx(process_, nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE,
+                                  PAGE_READWRITE);
+    DWORD_PTR ignored = 0;
+    const bool sent =
+        remote && WriteProcessMemory(process_, remote, &suggested, sizeof suggested, nullptr) &&
+        SendMessageTimeoutA(window, WM_DPICHANGED, MAKEWPARAM(to, to),
+                            reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &ignored);
+    if (remote)
+        VirtualFreeEx(process_, remote, 0, MEM_RELEASE);
+    return sent;
+}
+
 bool Game::wait_exit(DWORD ms, DWORD* code) const
 {
     if (WaitForSingleObject(process_, ms) != WAIT_OBJECT_0)

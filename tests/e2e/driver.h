@@ -144,6 +144,13 @@ public:
     bool click_close_box(HWND of = nullptr) const;
     void alt_f4() const;
 
+    // Tells a window of the game (the main window by default) that it moved
+    // to a monitor of `to` DPI from one of `from`, as Windows does: the
+    // rectangle Windows would suggest, its own scaled about its top-left
+    // corner, written into the game's memory, and WM_DPICHANGED sent. False
+    // when the message could not be sent.
+    bool change_dpi(int from, int to, HWND of = nullptr) const;
+
     // Waits for the process to end; true and its exit code when it did.
     bool wait_exit(DWORD ms, DWORD* code) const;
     bool running() const;

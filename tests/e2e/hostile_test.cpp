@@ -30,8 +30,9 @@ struct Named {
     UINT message;
     const char* name;
 };
-// WM_NOTIFY's lParam is a pointer that the system does not copy between
-// processes: every value the game gets from here is a bad pointer.
+// WM_NOTIFY's and WM_DPICHANGED's lParam is a pointer that the system does
+// not copy between processes: every value the game gets from here is a bad
+// pointer.
 constexpr Named HOSTILE_MESSAGES[] = {
     {WM_NOTIFY, "WM_NOTIFY"},
     {MSG_ITEM_NOTIFY, "MSG_ITEM_NOTIFY"},
@@ -48,6 +49,7 @@ constexpr Named HOSTILE_MESSAGES[] = {
     {WM_CTLCOLORLISTBOX, "WM_CTLCOLORLISTBOX"},
     {WM_CTLCOLORBTN, "WM_CTLCOLORBTN"},
     {WM_CTLCOLORSTATIC, "WM_CTLCOLORSTATIC"},
+    {WM_DPICHANGED, "WM_DPICHANGED"},
 };
 
 // The game's control numbers, which are also its children's ids.

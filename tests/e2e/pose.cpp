@@ -1,11 +1,13 @@
 // Brings the built game to the states the README shows, for screenshots:
 // one finished trial with its reading and the invitation to another go; then,
-// when asked, the session results after ten trials.
-// Usage: e2e_pose GAME.exe RECT-FILE DONE-FILE [RESULTS-RECT-FILE RESULTS-DONE-FILE]
+// when asked, the same after the game was told it moved to a monitor of 144
+// DPI (and back), and the session results after ten trials.
+// Usage: e2e_pose GAME.exe RECT-FILE DONE-FILE [RESULTS-RECT-FILE RESULTS-DONE-FILE
+//                 [MOVED-RECT-FILE MOVED-DONE-FILE]]
 // Writes the window's screen rectangle as "width height left top" to
 // RECT-FILE and waits until DONE-FILE exists (the picture is taken); the same
-// for the results window with the other two files; then closes the game with
-// its close box.
+// for the moved window and the results window with the other files; then
+// closes the game with its close box.
 #include <windows.h>
 #include <stdio.h>
 #include <string>
@@ -68,9 +70,9 @@ bool play_a_session(const Game& game)
 
 int main(int argc, char** argv)
 {
-    if (argc != 4 && argc != 6) {
+    if (argc != 4 && argc != 6 && argc != 8) {
         fprintf(stderr, "usage: e2e_pose GAME.exe RECT-FILE DONE-FILE [RESULTS-RECT-FILE "
-                        "RESULTS-DONE-FILE]\n");
+                        "RESULTS-DONE-FILE [MOVED-RECT-FILE MOVED-DONE-FILE]]\n");
         return 2;
     }
     const std::string rect_file = to_windows_path(argv[2]);
@@ -98,7 +100,12 @@ int main(int argc, char** argv)
     if (!pose(game.window(), rect_file, done_file))
         return fail("no picture was taken", game);
 
-    if (argc == 6) {
+    // As Windows shows it on a second monitor, of 144 DPI.
+    if (argc == 8 && (!game.change_dpi(96, 144) ||
+                      !pose(game.window(), to_windows_path(argv[6]), to_windows_path(argv[7])) ||
+                      !game.change_dpi(144, 96)))
+        return fail("no picture of the game moved to 144 DPI was taken", game);
+    if (argc >= 6) {
         if (!play_a_session(game))
             return fail("the session could not be played", game);
         game.to_front();

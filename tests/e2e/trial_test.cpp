@@ -169,6 +169,29 @@ TEST_F(GameTest, TheMainWindowHasTheFocusThroughTrialsStartedByClickOrByKey)
     }
 }
 
+// Told mid-trial that it moved to a monitor of 144 DPI and back, the game lays
+// its window out anew while the read-out counts on, and the press still ends
+// the trial.
+TEST_F(GameTest, ADpiChangeMidTrialLaysTheWindowOutAnewAndTheTrialRunsOn)
+{
+    ASSERT_TRUE(game.type_delay_max(1));
+    game.click_start();
+    ASSERT_TRUE(game.wait_status(status_says::GO, 3000)) << game.status();
+    for (const int dpi : {144, 96}) {
+        const double before = reading_of(game.readout());
+        ASSERT_TRUE(game.change_dpi(240 - dpi, dpi));
+        RECT client{};
+        GetClientRect(game.window(), &client);
+        EXPECT_EQ(client.right, MulDiv(255, dpi, 96)) << dpi;
+        EXPECT_EQ(client.bottom, MulDiv(192, dpi, 96)) << dpi;
+        Sleep(50);
+        EXPECT_GT(reading_of(game.readout()), before) << "the read-out stopped at " << dpi;
+    }
+    input_key_held(VK_SPACE, 60);
+    ASSERT_TRUE(game.wait_status(status_says::AGAIN, 2000)) << game.status();
+    EXPECT_TRUE(is_reading(settled_readout(game)));
+}
+
 // Closing while a trial runs: the game ends at once with exit code 0, without
 // waiting for the trial, however often it is done. Each round starts a fresh
 // game and closes it at a different moment, by close box and Alt+F4 in turn.
