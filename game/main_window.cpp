@@ -109,8 +109,8 @@ bool build_main_window(HFONT readout_font)
     // Beyond the layout.
     add_results_menu_item(window_handle(WINDOW_MAIN));
     // Opened on a monitor whose DPI is not the system's.
-    if (window_dpi(WINDOW_MAIN) != layout_dpi(WINDOW_MAIN))
-        lay_out(window_dpi(WINDOW_MAIN));
+    if (const int own = window_dpi(WINDOW_MAIN); own != dpi)
+        lay_out(own);
     return true;
 }
 

@@ -128,8 +128,8 @@ void results_window_show()
     results_window_refresh();
     place(results, main);
     // Placed on a monitor whose DPI is not the system's.
-    if (window_dpi(WINDOW_RESULTS) != layout_dpi(WINDOW_RESULTS)) {
-        lay_out(window_dpi(WINDOW_RESULTS));
+    if (const int own = window_dpi(WINDOW_RESULTS); own != dpi) {
+        lay_out(own);
         place(results, main);
     }
     ShowWindow(results, SW_SHOWNORMAL);

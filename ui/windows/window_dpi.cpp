@@ -119,14 +119,13 @@ int follow_dpi_change(ObjectNumber number, WPARAM wparam, LPARAM lparam, SIZE la
     const HWND window = window_handle(number);
     const int from = layout_dpi(number);
     const int dpi = dpi_of(wparam);
-    RECT suggested, outer;
-    if (!window || !dpi || !read_rect(lparam, &suggested) || !GetWindowRect(window, &outer))
+    RECT suggested;
+    if (!window || !dpi || !read_rect(lparam, &suggested))
         return 0;
     // Somewhere the user can see it, and about the window's own size at the
     // new DPI: its client area and its frame scaled, as Windows suggests them.
     const SIZE size = size_of(suggested);
-    const SIZE frame = {size_of(outer).cx - scaled(layout_client.cx, from),
-                        size_of(outer).cy - scaled(layout_client.cy, from)};
+    const SIZE frame = frame_of(window);
     const SIZE expected = {scaled(layout_client.cx, dpi) + MulDiv(frame.cx, dpi, from),
                            scaled(layout_client.cy, dpi) + MulDiv(frame.cy, dpi, from)};
     if (!MonitorFromRect(&suggested, MONITOR_DEFAULTTONULL) || !about(size, expected, dpi))
